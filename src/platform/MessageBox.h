@@ -1,0 +1,5 @@
+#pragma once
+#include <QString>
+namespace quorvex::platform {
+void ShowMessage(const QString& text);
+}

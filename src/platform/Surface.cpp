@@ -1,0 +1,29 @@
+#include "platform/Surface.h"
+
+namespace quorvex::platform {
+
+void Surface::Line(double x1, double y1, double x2, double y2, Rgb c) {
+    DoLine(x1, y1, x2, y2, c);
+    SetCurrentPosition(x2, y2);
+}
+
+void Surface::LineTo(double x, double y, Rgb c) { Line(state_.currentX, state_.currentY, x, y, c); }
+
+void Surface::Rectangle(double x1, double y1, double x2, double y2, Rgb c) {
+    DoRectangle(x1, y1, x2, y2, c, false);
+    SetCurrentPosition(x2, y2);
+}
+
+void Surface::FilledRectangle(double x1, double y1, double x2, double y2, Rgb c) {
+    DoRectangle(x1, y1, x2, y2, c, true);
+    SetCurrentPosition(x2, y2);
+}
+
+void Surface::Circle(double x, double y, double r, Rgb c) {
+    DoCircle(x, y, r, c);
+    SetCurrentPosition(x, y);
+}
+
+void Surface::Print(const std::string& text) { DoPrint(text); }
+
+}  // namespace quorvex::platform

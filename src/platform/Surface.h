@@ -1,0 +1,74 @@
+// The window's drawing surface, in twips (x to the right, y downwards), with
+// the drawing state the window keeps until it is changed. No Qt here: render/
+// draws through this interface, the window supplies a QImage behind it and the
+// tests a recording one.
+#pragma once
+
+#include <string>
+
+#include "model/Module1.h"
+
+namespace quorvex::platform {
+
+using model::Rgb;
+
+enum class LineStyle { Solid, Dotted };
+enum class FillStyle { Solid, Transparent };
+enum class PenMode { Copy, Merge };
+
+struct DrawState {
+    int lineWidth = 1;  // pixels
+    LineStyle lineStyle = LineStyle::Solid;
+    FillStyle fillStyle = FillStyle::Transparent;
+    Rgb fillColor = 0;
+    PenMode penMode = PenMode::Copy;
+    Rgb textColor = 0;
+    double currentX = 0;
+    double currentY = 0;
+    bool retained = true;  // off: drawing is shown but lost at the next redraw
+};
+
+class Surface {
+public:
+    virtual ~Surface() = default;
+
+    // Line between two points in colour c; the current position ends at (x2, y2).
+    void Line(double x1, double y1, double x2, double y2, Rgb c);
+    // Line from the current position to (x, y); the current position ends there.
+    void LineTo(double x, double y, Rgb c);
+    // Rectangle outlined in c, interior per fill style and fill colour.
+    void Rectangle(double x1, double y1, double x2, double y2, Rgb c);
+    // Rectangle filled and outlined in c.
+    void FilledRectangle(double x1, double y1, double x2, double y2, Rgb c);
+    // Full circle outlined in c, interior per fill style and fill colour.
+    void Circle(double x, double y, double r, Rgb c);
+    // Text with its top-left corner at the current position, in the text colour.
+    void Print(const std::string& text);
+
+    void SetLineWidth(int pixels) { state_.lineWidth = pixels; }
+    void SetLineStyle(LineStyle s) { state_.lineStyle = s; }
+    void SetFillStyle(FillStyle s) { state_.fillStyle = s; }
+    void SetFillColor(Rgb c) { state_.fillColor = c; }
+    void SetPenMode(PenMode m) { state_.penMode = m; }
+    void SetTextColor(Rgb c) { state_.textColor = c; }
+    void SetCurrentPosition(double x, double y) {
+        state_.currentX = x;
+        state_.currentY = y;
+    }
+    void SetRetained(bool on) { state_.retained = on; }
+
+    const DrawState& State() const { return state_; }
+    virtual Rgb BackColor() const = 0;
+
+protected:
+    // The concrete surfaces draw with the state as it stands at the call.
+    virtual void DoLine(double x1, double y1, double x2, double y2, Rgb c) = 0;
+    virtual void DoRectangle(double x1, double y1, double x2, double y2, Rgb c, bool filled) = 0;
+    virtual void DoCircle(double x, double y, double r, Rgb c) = 0;
+    virtual void DoPrint(const std::string& text) = 0;
+
+private:
+    DrawState state_;
+};
+
+}  // namespace quorvex::platform

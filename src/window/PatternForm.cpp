@@ -1,0 +1,4 @@
+#include "window/PatternForm.h"
+namespace quorvex::window {
+PatternForm::PatternForm() { setObjectName("PatternForm"); }
+}
