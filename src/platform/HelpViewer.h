@@ -1,0 +1,19 @@
+// A small help window of ours that shows the help file at its contents page.
+#pragma once
+
+#include <QString>
+#include <QTextBrowser>
+
+namespace quorvex::platform {
+
+class HelpViewer : public QTextBrowser {
+    Q_OBJECT
+public:
+    HelpViewer();
+    // Opens the file at its contents; a missing or unreadable file shows a
+    // message naming the path instead of a blank window. Returns whether the
+    // file could be shown.
+    bool ShowContents(const QString& path);
+};
+
+}  // namespace quorvex::platform
