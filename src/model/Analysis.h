@@ -21,7 +21,8 @@ struct HigherSymmetryHint {
 HigherSymmetryHint CheckHigherSymmetry(const Module1& m);
 
 // From B1X..B2Y (unrotated): writes latticeType, CentredAxis and
-// SuperRightHanded; returns the caption of Label17.
+// SuperRightHanded; returns the caption of Label17. A cell with a zero-length
+// vector has no angle: it counts as oblique and phi reads 0.0.
 std::string AnalyzeSuperlattice(Module1& m, Long& latticeType);
 
 void SetUnconstrainedGroups(Module1& m);
