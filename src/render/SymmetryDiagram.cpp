@@ -196,6 +196,30 @@ void EraseDiagram(Surface& s, double x, double y, double r) {
     s.SetLineWidth(1);
 }
 
+// The cell of one group with its lines and rotation symbols, on the frame set up by the caller.
+void DrawCell(const Module1& m, Surface& s, const GroupElements& elements, Vec2 t1, Vec2 t2,
+              double r, bool swap, bool flip, Rgb colour) {
+    std::array<Vec2, 4> p = CellCorners(elements.family, t1, t2, r, flip);
+    for (Vec2& corner : p) SymTransform(m, corner.x, corner.y);
+    if (swap && elements.turnsWithSwap)
+        CycleCorners(p[0].x, p[1].x, p[2].x, p[3].x, p[0].y, p[1].y, p[2].y, p[3].y);
+    const CellPoints points = DerivedPoints(p);
+    // Degenerate vectors (zero length, not finite) leave the diagram empty
+    // rather than draw at undefined places.
+    const bool drawable = std::all_of(points.begin(), points.end(), [](Vec2 v) {
+        return std::isfinite(v.x) && std::isfinite(v.y);
+    });
+    if (!drawable) return;
+    for (const CellLine& line : elements.lines) DrawCellLine(s, points, line, colour);
+    s.SetLineWidth(1);
+    s.SetLineStyle(LineStyle::Solid);
+    for (const RotationPoints& rotation : elements.rotations)
+        for (PointName at : rotation.at) {
+            const Vec2 v = Locate(points, at);
+            DrawRotationSymbol(s, v.x, v.y, rotation.n);
+        }
+}
+
 }  // namespace
 
 void SymTransform(const Module1& m, double& x, double& y) {
@@ -277,29 +301,7 @@ std::string DrawSymmetryElements(Module1& m, Surface& s, Long group, Long kind) 
     m.SymOriginY = (frame.Y1 + frame.Y2) / 2;
     const double r = frame.Y2 - frame.Y1;
     EraseDiagram(s, m.SymOriginX, m.SymOriginY, r);
-    if (!known) return caption;
-
-    const GroupElements& elements = ElementsOf(group);
-    std::array<Vec2, 4> p = CellCorners(elements.family, t1, t2, r, flip);
-    for (Vec2& corner : p) SymTransform(m, corner.x, corner.y);
-    if (swap && elements.turnsWithSwap)
-        CycleCorners(p[0].x, p[1].x, p[2].x, p[3].x, p[0].y, p[1].y, p[2].y, p[3].y);
-    const CellPoints points = DerivedPoints(p);
-    // Degenerate vectors (zero length, not finite) leave the diagram empty
-    // rather than draw at undefined places.
-    const bool drawable = std::all_of(points.begin(), points.end(), [](Vec2 v) {
-        return std::isfinite(v.x) && std::isfinite(v.y);
-    });
-    if (drawable) {
-        for (const CellLine& line : elements.lines) DrawCellLine(s, points, line, colour);
-        s.SetLineWidth(1);
-        s.SetLineStyle(LineStyle::Solid);
-        for (const RotationPoints& rotation : elements.rotations)
-            for (PointName at : rotation.at) {
-                const Vec2 v = Locate(points, at);
-                DrawRotationSymbol(s, v.x, v.y, rotation.n);
-            }
-    }
+    if (known) DrawCell(m, s, ElementsOf(group), t1, t2, r, swap, flip, colour);
     s.SetLineWidth(1);
     s.SetLineStyle(LineStyle::Solid);
     s.SetFillStyle(FillStyle::Transparent);

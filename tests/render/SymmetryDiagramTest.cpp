@@ -65,6 +65,8 @@ struct Diagram {
 
 Diagram Draw(model::Module1& m, Long group, Long kind) {
     RecordingSurface s(Back);
+    s.SetLineStyle(LineStyle::Dotted);  // whatever a previous drawing left behind
+    s.SetLineWidth(5);
     Diagram d{{}, {}, {}, DrawSymmetryElements(m, s, group, kind), s.State()};
     d.calls = s.calls;
     const auto lines = s.Of(DrawCall::Kind::Line);
