@@ -205,26 +205,6 @@ TEST(DrawPatternBody, PaintWithoutIncludeKeepsWhiteAndStopsAfterClearingTheLegen
     }
 }
 
-TEST(SetGlideExtinctions, FollowsTheGroupsAndTheAxisSwap) {
-    Module1 m;
-    for (Long g = 1; g <= 17; ++g) {
-        m.BasicGroup = g;
-        render::SetGlideExtinctions(m);
-        EXPECT_EQ(m.BasicGlide1, g == 4 || g == 8 || g == 12) << g;
-        EXPECT_EQ(m.BasicGlide2, g == 7 || g == 8 || g == 12) << g;
-    }
-    for (Long g = 1; g <= 21; ++g)
-        for (bool swap : {false, true}) {
-            m.SuperGroup = g;
-            m.GroupAxisSwap = {};
-            m.GroupAxisSwap[g] = swap;
-            render::SetGlideExtinctions(m);
-            const bool pg = g == 4 || g == 19, pmg = g == 7 || g == 21, both = g == 8 || g == 12;
-            EXPECT_EQ(m.SuperGlide1, both || (pg && !swap) || (pmg && swap)) << g << swap;
-            EXPECT_EQ(m.SuperGlide2, both || (pg && swap) || (pmg && !swap)) << g << swap;
-        }
-}
-
 TEST(DrawLatticeSpots, GlideLinesRemoveOnlyOddAxialSpots) {
     struct Case {
         Long basic, super;
@@ -238,7 +218,8 @@ TEST(DrawLatticeSpots, GlideLinesRemoveOnlyOddAxialSpots) {
         {4, 1, false, 2, false, false},  {1, 4, false, 2, true, false},
         {1, 4, true, 2, false, true},    {1, 7, false, 2, false, true},
         {1, 7, true, 2, true, false},    {1, 19, false, 3, true, false},
-        {1, 4, false, -1, false, false},
+        {1, 21, true, 2, true, false},   {1, 12, true, 2, true, true},
+        {1, 4, false, -1, false, false}, {6, 6, false, -1, false, false},
     };
     for (const Case& c : cases) {
         Module1 m = UnitSquare(300);
