@@ -152,6 +152,10 @@ void PatternForm::CreateControls() {
     Command16->setVisible(false);
 
     Label5->setText(QStringLiteral("\u03B1 ="));
+    // The legend title must fit its narrow place beside the pattern box.
+    QFont small = font();
+    small.setPointSizeF(font().pointSizeF() * 0.9);
+    Label18->setFont(small);
     const QFont fixed = [] {
         QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
         f.setPointSize(9);
