@@ -200,3 +200,23 @@ TEST_F(OptionsTest, ExitClosesTheWindow) {
     F().Command2->click();
     EXPECT_FALSE(F().isVisible());
 }
+
+TEST_F(OptionsTest, PaintedDomainsShowTheirColoursAndMergeWhereTheyMeet) {
+    Choose(F().Combo3, 3);  // p(2x1) on p4mm: the (2x1) and (1x2) spot sets
+    F().Check3->setChecked(true);
+    F().Check2->setChecked(true);
+    // PatScale = 3480 / 2.5 = 1392 twips per reciprocal unit.
+    EXPECT_EQ(Pixel(6300 + 696, 6420), RGB(138, 138, 255));  // (1/2, 0): subpattern 1
+    EXPECT_EQ(Pixel(6300, 6420 - 696), RGB(255, 106, 106));  // (0, 1/2): subpattern 2
+    // (1, 0) belongs to both: the OR of the two colours.
+    EXPECT_EQ(Pixel(6300 + 1392, 6420), RGB(255, 234, 255));
+    // The legend boxes after "Domain colors :", in subpattern order.
+    EXPECT_EQ(Pixel(8280 + 90, 4920 + 112), RGB(138, 138, 255));
+    EXPECT_EQ(Pixel(8280 + 270, 4920 + 112), RGB(255, 106, 106));
+    EXPECT_EQ(Pixel(8280 + 450, 4920 + 112), F().Canvas().BackColor());
+    // Without "Paint domains" every superstructure spot is white.
+    F().Check2->setChecked(false);
+    EXPECT_EQ(Pixel(6300 + 696, 6420), RGB(255, 255, 255));
+    EXPECT_EQ(Pixel(6300, 6420 - 696), RGB(255, 255, 255));
+    EXPECT_EQ(Pixel(8280 + 90, 4920 + 112), F().Canvas().BackColor());
+}

@@ -56,3 +56,62 @@ INSTANTIATE_TEST_SUITE_P(Structures, WindowShots, ::testing::ValuesIn(kShots),
                                  if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                              return n;
                          });
+
+#include <QPainter>
+
+#include "model/Layout.h"
+#include "model/Vectors.h"
+#include "render/SymmetryDiagram.h"
+
+namespace {
+
+// One diagram drawn on its own canvas, cut out around its frame.
+QImage Diagram(int basicGroup, int group, int kind, bool swap) {
+    model::Module1 m;
+    model::FillTables(m);
+    m.BasicGroup = basicGroup;
+    const int type = m.GroupLatticeType[basicGroup];
+    m.LatticeA = type <= 3 ? std::sqrt(2.0) : 1.0;
+    m.LatticeB = 1.0;
+    m.LatticeAlpha = type == 1 ? 55.0 : type == 5 ? 120.0 : 90.0;
+    model::ComputeBasicVectors(m);
+    model::ComputeSuperVectors(m);
+    m.SuperRightHanded = true;
+    m.GroupAxisSwap[group] = swap;
+    platform::ImageSurface s(9756, 4000, model::RGB(240, 240, 240));
+    render::DrawSymmetryElements(m, s, group, kind);
+    const auto& frame = kind == 1 ? model::Line9 : model::Line11;
+    const int cx = static_cast<int>((frame.X1 + frame.X2) / 30), cy = static_cast<int>((frame.Y1 + frame.Y2) / 30);
+    return s.Image().copy(cx - 70, cy - 70, 140, 140);
+}
+
+}  // namespace
+
+// All 17 basic diagrams, then the four rotated superlattice settings without
+// and with the axis swap, in one picture.
+TEST(WindowShotsGallery, SymmetryDiagrams) {
+    QImage gallery(7 * 140, 5 * 140, QImage::Format_RGB32);
+    gallery.fill(Qt::white);
+    QPainter p(&gallery);
+    for (int g = 1; g <= 17; ++g) {
+        const QImage d = Diagram(g, g, 1, false);
+        p.drawImage(((g - 1) % 7) * 140, ((g - 1) / 7) * 140, d);
+        p.drawText(((g - 1) % 7) * 140 + 4, ((g - 1) / 7) * 140 + 14, QString::number(g));
+    }
+    for (int i = 0; i < 4; ++i) {
+        const int group = 18 + i;
+        for (int swap = 0; swap < 2; ++swap) {
+            const int cell = 21 + i * 2 + swap;
+            const QImage d = Diagram(6, group, 2, swap == 1);
+            p.drawImage((cell % 7) * 140, (cell / 7) * 140, d);
+            p.drawText((cell % 7) * 140 + 4, (cell / 7) * 140 + 14,
+                       QString::number(group) + (swap ? " swap" : ""));
+        }
+    }
+    p.end();
+    EXPECT_FALSE(gallery.isNull());
+    const QByteArray folder = qgetenv("QUORVEX_SHOTS");
+    if (!folder.isEmpty()) {
+        EXPECT_TRUE(gallery.save(QString::fromUtf8(folder) + "/diagrams.png"));
+    }
+}
