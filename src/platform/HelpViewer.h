@@ -8,12 +8,15 @@ namespace quorvex::platform {
 
 class HelpViewer : public QTextBrowser {
     Q_OBJECT
-public:
+  public:
     HelpViewer();
-    // Opens the file at its contents; a missing or unreadable file shows a
-    // message naming the path instead of a blank window. Returns whether the
-    // file could be shown.
+    // Shows the window with the file at its contents; a missing or unreadable
+    // file shows a message naming the path instead of a blank window. Returns
+    // whether the file could be shown.
     bool ShowContents(const QString& path);
+
+  private:
+    void ScrollToAnchor(const QString& name);
 };
 
 }  // namespace quorvex::platform

@@ -76,7 +76,6 @@ void PatternForm::Command11_Click() {
     }
     if (!help_) help_ = new platform::HelpViewer();
     help_->ShowContents(path);
-    help_->show();
     help_->raise();
     help_->activateWindow();
 }
