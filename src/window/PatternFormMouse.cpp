@@ -112,8 +112,8 @@ void PatternForm::Form_MouseUp(float x, float y) {
         if (!NearLatticeIndex(LatticeT(x, y), m_.UpN2)) return;
         if (m_.UpN1 == m_.DownN1 && m_.UpN2 == m_.DownN2) return;
         if (m_.DownN1 == m_.M11 && m_.DownN2 == m_.M12) {
-            const long long d = static_cast<long long>(m_.M22) * m_.UpN1 -
-                                static_cast<long long>(m_.M21) * m_.UpN2;
+            const long long d =
+                static_cast<long long>(m_.M22) * m_.UpN1 - static_cast<long long>(m_.M21) * m_.UpN2;
             m_.M11 = m_.UpN1;
             m_.M12 = m_.UpN2;
             if (d == 0) {
@@ -126,8 +126,8 @@ void PatternForm::Form_MouseUp(float x, float y) {
             Text6->setText(QString::fromStdString(model::FormatNumber(m_.M11, "####0")));
             Text8->setText(QString::fromStdString(model::FormatNumber(m_.M12, "####0")));
         } else if (m_.DownN1 == m_.M21 && m_.DownN2 == m_.M22) {
-            const long long d = static_cast<long long>(m_.M11) * m_.UpN2 -
-                                static_cast<long long>(m_.M12) * m_.UpN1;
+            const long long d =
+                static_cast<long long>(m_.M11) * m_.UpN2 - static_cast<long long>(m_.M12) * m_.UpN1;
             m_.M21 = m_.UpN1;
             m_.M22 = m_.UpN2;
             if (d == 0) {
@@ -204,9 +204,10 @@ void PatternForm::Form_MouseUp(float x, float y) {
     if (selection == 0) return;
     UpdateAll(1, 0);
     const model::Vec2 p = m_.SubpatternVec1[selection], q = m_.SubpatternVec2[selection];
-    const auto colour = m_.DomainColor[std::min<std::size_t>(selection + 1, m_.DomainColor.size() - 1)];
-    render::DrawLatticeSpots(m_, s, p.x, p.y, q.x, q.y, colour,
-                             m_.SpotRadius + 35, 3, Ticked(Check4));
+    const auto colour =
+        m_.DomainColor[std::min<std::size_t>(selection + 1, m_.DomainColor.size() - 1)];
+    render::DrawLatticeSpots(m_, s, p.x, p.y, q.x, q.y, colour, m_.SpotRadius + 35, 3,
+                             Ticked(Check4));
 }
 
 }  // namespace quorvex::window
