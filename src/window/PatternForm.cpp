@@ -87,6 +87,8 @@ PatternForm::PatternForm() {
 }
 
 PatternForm::~PatternForm() {
+    // Closing the widget moves the focus; the window is no longer there to hear it.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     if (help_) delete help_;
 }
 
