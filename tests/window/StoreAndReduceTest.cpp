@@ -300,4 +300,21 @@ TEST_F(StoreAndReduceTest, LoadUnderTheHoldRestoresWithoutDrawing) {
     EXPECT_TRUE(M().MatrixHold);
 }
 
+TEST_F(StoreAndReduceTest, LoadUnderTheHoldStillSetsTheCheckBoxes) {
+    F().Check3->setChecked(true);
+    Save();
+    F().Check3->setChecked(false);
+    F().Label9_Click();
+    const int updates = F().UpdateRuns(), patterns = F().PatternRuns();
+    Load();
+    EXPECT_TRUE(F().Check3->isChecked());
+    EXPECT_FALSE(F().Check2->isHidden());
+    EXPECT_TRUE(M().IncludeDomains);
+    // The box's own handler redraws the pattern, as a click on it would; the
+    // update itself is held back.
+    EXPECT_EQ(F().PatternRuns(), patterns + 1);
+    EXPECT_EQ(F().UpdateRuns(), updates);
+    EXPECT_TRUE(M().MatrixHold);
+}
+
 }  // namespace
