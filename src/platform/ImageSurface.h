@@ -5,16 +5,20 @@
 
 #include <QImage>
 #include <functional>
+#include <map>
+#include <tuple>
+#include <vector>
 
 #include "platform/Surface.h"
 
 namespace quorvex::platform {
 
 class ImageSurface : public Surface {
-public:
+  public:
     ImageSurface(int widthTwips, int heightTwips, Rgb backColor, qreal devicePixelRatio = 1.0);
 
     Rgb BackColor() const override { return backColor_; }
+    double PixelTwips() const override { return kTwipsPerPixel; }
 
     // The persistent picture and the overlay of what was drawn with retained
     // drawing off (transparent where nothing was drawn).
@@ -31,13 +35,29 @@ public:
 
     static int ToPixel(double twips);
 
-protected:
+    static constexpr double kTwipsPerPixel = 15;
+
+  protected:
     void DoLine(double x1, double y1, double x2, double y2, Rgb c) override;
     void DoRectangle(double x1, double y1, double x2, double y2, Rgb c, bool filled) override;
     void DoCircle(double x, double y, double r, Rgb c) override;
     void DoPrint(const std::string& text) override;
+    void DoCircles(const std::vector<Point>& centres, double r, Rgb c) override;
+    void DoLines(const std::vector<Segment>& lines, Rgb c) override;
 
-private:
+  private:
+    // The pixels one circle covers around its centre, as the painter sets
+    // them: the interior (brush) and the outline (pen), as runs per row.
+    struct Run {
+        int dy, x0, x1;
+    };
+    struct Stamp {
+        std::vector<Run> fill, outline;
+    };
+    const Stamp& StampFor(int radius, int lineWidth, bool filled);
+    void StampCircles(QImage& target, const std::vector<Point>& centres, const Stamp& stamp,
+                      Rgb outline);
+
     QImage& Target();
     void Changed();
 
@@ -47,6 +67,7 @@ private:
     QImage overlay_;
     bool overlayUsed_ = false;
     std::function<void()> changed_;
+    std::map<std::tuple<int, int, bool>, Stamp> stamps_;
 };
 
 QColor ToQColor(Rgb c);

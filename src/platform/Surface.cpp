@@ -1,13 +1,25 @@
 #include "platform/Surface.h"
 
+#include <algorithm>
+
 namespace quorvex::platform {
+
+int PixelIndex(double twips, double pixelTwips) {
+    constexpr double limit = 1 << 20;
+    double px = twips / pixelTwips;
+    if (std::isnan(px)) px = -limit;
+    px = std::clamp(px, -limit, limit);
+    return static_cast<int>(std::lround(px));
+}
 
 void Surface::Line(double x1, double y1, double x2, double y2, Rgb c) {
     DoLine(x1, y1, x2, y2, c);
     SetCurrentPosition(x2, y2);
 }
 
-void Surface::LineTo(double x, double y, Rgb c) { Line(state_.currentX, state_.currentY, x, y, c); }
+void Surface::LineTo(double x, double y, Rgb c) {
+    Line(state_.currentX, state_.currentY, x, y, c);
+}
 
 void Surface::Rectangle(double x1, double y1, double x2, double y2, Rgb c) {
     DoRectangle(x1, y1, x2, y2, c, false);
@@ -24,6 +36,28 @@ void Surface::Circle(double x, double y, double r, Rgb c) {
     SetCurrentPosition(x, y);
 }
 
-void Surface::Print(const std::string& text) { DoPrint(text); }
+void Surface::Print(const std::string& text) {
+    DoPrint(text);
+}
+
+void Surface::Circles(const std::vector<Point>& centres, double r, Rgb c) {
+    if (centres.empty()) return;
+    DoCircles(centres, r, c);
+    SetCurrentPosition(centres.back().x, centres.back().y);
+}
+
+void Surface::Lines(const std::vector<Segment>& lines, Rgb c) {
+    if (lines.empty()) return;
+    DoLines(lines, c);
+    SetCurrentPosition(lines.back().x2, lines.back().y2);
+}
+
+void Surface::DoCircles(const std::vector<Point>& centres, double r, Rgb c) {
+    for (const Point& p : centres) DoCircle(p.x, p.y, r, c);
+}
+
+void Surface::DoLines(const std::vector<Segment>& lines, Rgb c) {
+    for (const Segment& l : lines) DoLine(l.x1, l.y1, l.x2, l.y2, c);
+}
 
 }  // namespace quorvex::platform

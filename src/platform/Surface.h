@@ -4,7 +4,9 @@
 // tests a recording one.
 #pragma once
 
+#include <cmath>
 #include <string>
+#include <vector>
 
 #include "model/Module1.h"
 
@@ -28,8 +30,21 @@ struct DrawState {
     bool retained = true;  // off: drawing is shown but lost at the next redraw
 };
 
+struct Point {
+    double x, y;
+};
+
+struct Segment {
+    double x1, y1, x2, y2;
+};
+
+// lround(twips / pixelTwips): the pixel a coordinate lands on when a surface
+// rounds to whole pixels. Far-off values are pulled in to +-2^20 pixels, which
+// lie outside any window, and a value that is no number to the low end.
+int PixelIndex(double twips, double pixelTwips);
+
 class Surface {
-public:
+  public:
     virtual ~Surface() = default;
 
     // Line between two points in colour c; the current position ends at (x2, y2).
@@ -44,6 +59,17 @@ public:
     void Circle(double x, double y, double r, Rgb c);
     // Text with its top-left corner at the current position, in the text colour.
     void Print(const std::string& text);
+
+    // Many circles or lines of one colour with the same drawing state: the
+    // picture of the calls of Circle or Line in turn, drawn in one go. The
+    // current position ends where the last call would leave it.
+    void Circles(const std::vector<Point>& centres, double r, Rgb c);
+    void Lines(const std::vector<Segment>& lines, Rgb c);
+
+    // Twips per pixel when the surface rounds every coordinate to whole
+    // pixels with PixelIndex, so that two calls on the same pixels give the
+    // same picture; 0 when every call counts on its own (as when recording).
+    virtual double PixelTwips() const { return 0; }
 
     void SetLineWidth(int pixels) { state_.lineWidth = pixels; }
     void SetLineStyle(LineStyle s) { state_.lineStyle = s; }
@@ -60,14 +86,17 @@ public:
     const DrawState& State() const { return state_; }
     virtual Rgb BackColor() const = 0;
 
-protected:
+  protected:
     // The concrete surfaces draw with the state as it stands at the call.
     virtual void DoLine(double x1, double y1, double x2, double y2, Rgb c) = 0;
     virtual void DoRectangle(double x1, double y1, double x2, double y2, Rgb c, bool filled) = 0;
     virtual void DoCircle(double x, double y, double r, Rgb c) = 0;
     virtual void DoPrint(const std::string& text) = 0;
+    // One call after another unless the surface has a faster way to the same picture.
+    virtual void DoCircles(const std::vector<Point>& centres, double r, Rgb c);
+    virtual void DoLines(const std::vector<Segment>& lines, Rgb c);
 
-private:
+  private:
     DrawState state_;
 };
 

@@ -7,6 +7,7 @@
 #include "model/Layout.h"
 #include "model/PatternGeometry.h"
 #include "render/ClippedLine.h"
+#include "render/PixelLattice.h"
 
 namespace quorvex::render {
 
@@ -25,11 +26,6 @@ constexpr Rgb kBlack = model::RGB(0, 0, 0);
 constexpr int kLegendBoxes = 6;
 constexpr int kHighestDomainColor = 7;
 
-// Bound of |h| and |k|. A range past it only arises when neighbouring spot
-// rows are less than a quarter pixel apart, or from a degenerate basis; it
-// keeps the enumeration finite and every index a small integer.
-constexpr double kMaxSpotIndex = 1000;
-
 // Basis vectors reaching further than this are shortened along their own
 // direction before clipping: the part inside the box stays the same and the
 // clipping arithmetic stays finite.
@@ -39,12 +35,11 @@ Rgb DomainColorAt(const Module1& m, Long index) {
     return m.DomainColor[std::clamp<Long>(index, 0, kHighestDomainColor)];
 }
 
-// Int(width / scale / d) for one index range, bounded before it becomes an integer;
-// a range that is not a number gives 0.
-Long SpotIndexRange(double width, double scale, double d) {
+// Int(width / scale / d) for one index range; a range that is not a positive
+// number gives 0.
+double SpotIndexRange(double width, double scale, double d) {
     const double range = std::floor((width / scale) / d);
-    if (!(range > 0)) return 0;
-    return static_cast<Long>(std::min(range, kMaxSpotIndex));
+    return range > 0 ? range : 0;
 }
 
 // The part of p perpendicular to q, measured as |x| + |y|.
@@ -52,21 +47,6 @@ double PerpendicularExtent(const Vec2& p, const Vec2& q) {
     const double f = (p.x * q.x + p.y * q.y) / (q.x * q.x + q.y * q.y);
     const double x = p.x - f * q.x, y = p.y - f * q.y;
     return std::max(std::abs(x + y), std::abs(x - y));
-}
-
-// The spot indices in drawing order: rows h != 0 with their off-axis spots
-// first and the axial spot (h, 0) last, then the axial row h = 0 including
-// (0, 0). Odd axial spots vanish under a glide line along that axis.
-template <typename Visit>
-void EnumerateSpots(Long hmax, Long kmax, bool glide1, bool glide2, Visit visit) {
-    for (Long h = -hmax; h <= hmax; ++h) {
-        if (h == 0) continue;
-        for (Long k = -kmax; k <= kmax; ++k)
-            if (k != 0) visit(h, k);
-        if (!(glide1 && h % 2 != 0)) visit(h, Long{0});
-    }
-    for (Long k = -kmax; k <= kmax; ++k)
-        if (!(glide2 && k % 2 != 0)) visit(Long{0}, k);
 }
 
 // Offset of a basis vector's tip from the box centre, in twips with y down;
@@ -126,8 +106,11 @@ void DrawLatticeSpots(Module1& m, Surface& s, double px, double py, double qx, d
     const bool glide2 = kind < 0 ? m.BasicGlide2 : m.SuperGlide2;
 
     const Vec2 p{px, py}, q{qx, qy};
-    const Long hmax = SpotIndexRange(m.PatBoxWidth, m.PatScale, PerpendicularExtent(p, q));
-    const Long kmax = SpotIndexRange(m.PatBoxWidth, m.PatScale, PerpendicularExtent(q, p));
+    PointRule rule;
+    rule.hmax = SpotIndexRange(m.PatBoxWidth, m.PatScale, PerpendicularExtent(p, q));
+    rule.kmax = SpotIndexRange(m.PatBoxWidth, m.PatScale, PerpendicularExtent(q, p));
+    rule.oddH0Left = glide1;
+    rule.odd0KLeft = glide2;
 
     const Long absKind = std::abs(kind);
     if (includeBases) {
@@ -142,15 +125,14 @@ void DrawLatticeSpots(Module1& m, Surface& s, double px, double py, double qx, d
     s.SetFillColor(colour);
     s.SetFillStyle(absKind == 1 || absKind == 3 ? FillStyle::Transparent : FillStyle::Solid);
 
-    const double left = m.PatBoxLeft + radius, right = m.PatBoxLeft + m.PatBoxWidth - radius;
-    const double top = m.PatBoxTop + radius, bottom = m.PatBoxTop + m.PatBoxHeight - radius;
-    EnumerateSpots(hmax, kmax, glide1, glide2, [&](Long h, Long k) {
-        const double x = m.PatBoxCenterX + m.PatScale * (h * px + k * qx);
-        const double y = m.PatBoxCenterY - m.PatScale * (h * py + k * qy);
-        // Strict, so that no spot touches the frame; a coordinate that is not a
-        // number fails it too.
-        if (left < x && x < right && top < y && y < bottom) s.Circle(x, y, radius, colour);
-    });
+    // Strict, so that no spot touches the frame; a coordinate that is not a
+    // number fails it too.
+    rule.left = m.PatBoxLeft + radius;
+    rule.right = m.PatBoxLeft + m.PatBoxWidth - radius;
+    rule.top = m.PatBoxTop + radius;
+    rule.bottom = m.PatBoxTop + m.PatBoxHeight - radius;
+    const PlacedLattice lattice{m.PatBoxCenterX, m.PatBoxCenterY, m.PatScale, px, py, qx, qy};
+    DrawLatticePoints(s, lattice, rule, radius, colour, PointOrder::Spots);
 
     s.SetPenMode(PenMode::Copy);
 }

@@ -4,10 +4,14 @@
 #include "render/RealLattice.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "render/ClippedLine.h"
+#include "render/ParallelLines.h"
+#include "render/PixelLattice.h"
 
 namespace quorvex::render {
 
@@ -16,18 +20,24 @@ namespace {
 using platform::FillStyle;
 using platform::Surface;
 
-// Rows counted beyond this lie closer than a third of a pixel (the box is
-// 3480 twips wide), so more of them add nothing visible. The bound keeps the
-// dot loops, quadratic in it, short, and N + 1 far from overflow.
-constexpr int kMaxRowCount = 1000;
+// Lines of the net each side of the centre drawn one by one, in the loops'
+// order, on a surface without pixels; beyond it one per distinct picture at
+// the window's pixel size.
+constexpr double kRecordedLines = 1 << 20;
+constexpr double kWindowPixelTwips = 15;
 
-// floor(extent / spacing) lattice rows each side of the origin, limited to
-// kMaxRowCount; none when the quotient is NaN (degenerate vectors or scale).
-std::optional<int> RowCount(double extent, double spacing) {
+// Net lines reaching further than this many rows (vectors parallel, or a
+// scale near nothing) are shortened to it, which still reaches far past the
+// box and keeps their end points finite.
+constexpr double kMaxReach = 1e300;
+
+// floor(extent / spacing) lattice rows each side of the origin, infinite for
+// a spacing of nothing; none when the quotient is NaN (degenerate vectors or
+// scale).
+std::optional<double> RowCount(double extent, double spacing) {
     const double rows = std::floor(extent / spacing);
     if (std::isnan(rows)) return std::nullopt;
-    const double limit = kMaxRowCount;
-    return static_cast<int>(std::clamp(rows, -limit, limit));
+    return rows;
 }
 
 // |ex + ey| or |ex - ey|, whichever is greater: |ex| + |ey|.
@@ -52,40 +62,81 @@ void ClippedLine(Surface& s, const LatticeBox& box, double x1, double y1, double
 
 // The net of the substrate: the lines parallel to t2 through k*t1, then those
 // parallel to t1 through k*t2, each reaching one row beyond the counted ones.
+// Only lines that reach the box are drawn, and on a surface with pixels each
+// distinct picture of a line once (they are all of one colour and pen).
 void DrawNet(model::Module1& m, Surface& s, const LatticeBox& box, double t1x, double t1y,
-             double t2x, double t2y, int n1, int n2, model::Rgb colour) {
-    const int reach1 = n1 + 1;
-    const int reach2 = n2 + 1;
-    for (int k = -reach1; k <= reach1; ++k) {
-        m.SegX1 = box.X(k * t1x - reach2 * t2x);
-        m.SegY1 = box.Y(k * t1y - reach2 * t2y);
-        m.SegX2 = box.X(k * t1x + reach2 * t2x);
-        m.SegY2 = box.Y(k * t1y + reach2 * t2y);
-        ClippedLine(s, box, m.SegX1, m.SegY1, m.SegX2, m.SegY2, colour);
+             double t2x, double t2y, double n1, double n2, model::Rgb colour) {
+    const double reach1 = std::clamp(n1 + 1, -kMaxReach, kMaxReach);
+    const double reach2 = std::clamp(n2 + 1, -kMaxReach, kMaxReach);
+    const LineFamily families[2] = {
+        {box.cx, box.cy, box.scale, t1x, t1y, t2x, t2y, reach1, reach2},
+        {box.cx, box.cy, box.scale, t2x, t2y, t1x, t1y, reach2, reach1}};
+    const ClipBox clip{box.left, box.right, box.top, box.bottom};
+
+    // The segment of the loops' last line stays behind in SegX1..SegY2.
+    const LineFamily* last = reach2 >= 0 ? &families[1] : reach1 >= 0 ? &families[0] : nullptr;
+    if (last) {
+        const platform::Segment seg = last->At(last->reach);
+        m.SegX1 = seg.x1, m.SegY1 = seg.y1, m.SegX2 = seg.x2, m.SegY2 = seg.y2;
     }
-    for (int k = -reach2; k <= reach2; ++k) {
-        m.SegX1 = box.X(-reach1 * t1x + k * t2x);
-        m.SegY1 = box.Y(-reach1 * t1y + k * t2y);
-        m.SegX2 = box.X(reach1 * t1x + k * t2x);
-        m.SegY2 = box.Y(reach1 * t1y + k * t2y);
-        ClippedLine(s, box, m.SegX1, m.SegY1, m.SegX2, m.SegY2, colour);
+    auto line = [&](const LineFamily& f, double k) {
+        const platform::Segment seg = f.At(k);
+        ClippedLine(s, box, seg.x1, seg.y1, seg.x2, seg.y2, colour);
+    };
+
+    if (StraightforwardLoops()) {
+        for (const LineFamily& f : families)
+            for (double k = -std::min(f.reach, kIndexLimit); k <= std::min(f.reach, kIndexLimit);
+                 ++k)
+                line(f, k);
+        return;
     }
+    const double pixel = s.PixelTwips();
+    if (pixel == 0) {
+        std::optional<LineSpan> spans[2];
+        bool few = true;
+        for (int i = 0; i < 2; ++i) {
+            spans[i] = LinesReaching(families[i], clip);
+            few = few && spans[i] && spans[i]->Count() <= kRecordedLines &&
+                  std::max(std::abs(spans[i]->lo), std::abs(spans[i]->hi)) <= kIndexLimit;
+        }
+        if (few) {
+            for (int i = 0; i < 2; ++i)
+                for (double k = spans[i]->lo; k <= spans[i]->hi; ++k) line(families[i], k);
+            return;
+        }
+    }
+    const double grid = pixel > 0 ? pixel : kWindowPixelTwips;
+    std::vector<platform::Segment> lines;
+    for (const LineFamily& f : families) DistinctClippedLines(f, clip, grid, lines);
+    // Both directions are one drawing: a line of the one that lands on the
+    // pixels of a line of the other is drawn once.
+    auto key = [grid](const platform::Segment& l) {
+        return std::array<int, 4>{
+            platform::PixelIndex(l.x1, grid), platform::PixelIndex(l.y1, grid),
+            platform::PixelIndex(l.x2, grid), platform::PixelIndex(l.y2, grid)};
+    };
+    std::stable_sort(lines.begin(), lines.end(),
+                     [&](const auto& a, const auto& b) { return key(a) < key(b); });
+    lines.erase(std::unique(lines.begin(), lines.end(),
+                            [&](const auto& a, const auto& b) { return key(a) == key(b); }),
+                lines.end());
+    s.Lines(lines, colour);
 }
 
 // The superlattice points, each a filled dot that lies wholly inside the box
 // (strict tests: a dot touching an edge is left out).
 void DrawDots(Surface& s, const LatticeBox& box, double t1x, double t1y, double t2x, double t2y,
-              int n1, int n2, double r, model::Rgb colour) {
-    // An infinite radius would pass the edge tests on one side and reach the surface.
-    if (!std::isfinite(r)) return;
-    for (int i = -n1; i <= n1; ++i) {
-        for (int j = -n2; j <= n2; ++j) {
-            const double x = box.X(i * t1x + j * t2x);
-            const double y = box.Y(i * t1y + j * t2y);
-            if (x > box.left + r && x < box.right - r && y > box.top + r && y < box.bottom - r)
-                s.Circle(x, y, r, colour);
-        }
-    }
+              double n1, double n2, double r, model::Rgb colour) {
+    const PlacedLattice lattice{box.cx, box.cy, box.scale, t1x, t1y, t2x, t2y};
+    PointRule rule;
+    rule.hmax = n1;
+    rule.kmax = n2;
+    rule.left = box.left + r;
+    rule.right = box.right - r;
+    rule.top = box.top + r;
+    rule.bottom = box.bottom - r;
+    DrawLatticePoints(s, lattice, rule, r, colour, PointOrder::Dots);
 }
 
 void DrawFrame(Surface& s, double left, double top, double right, double bottom,
@@ -109,8 +160,8 @@ void DrawRealLattice(model::Module1& m, Surface& s, double t1x, double t1y, doub
     const double e2x = t2x - (a12 / a11) * t1x;
     const double e2y = t2y - (a12 / a11) * t1y;
     const double extent = m.LatBoxWidth / m.LatScale;
-    const std::optional<int> n1 = RowCount(extent, RowSpacing(e1x, e1y));
-    const std::optional<int> n2 = RowCount(extent, RowSpacing(e2x, e2y));
+    const std::optional<double> n1 = RowCount(extent, RowSpacing(e1x, e1y));
+    const std::optional<double> n2 = RowCount(extent, RowSpacing(e2x, e2y));
 
     const LatticeBox box{m.LatBoxCenterX,
                          m.LatBoxCenterY,

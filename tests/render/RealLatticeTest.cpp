@@ -237,20 +237,27 @@ TEST(DrawRealLattice, ExtremeInputFinishesWithFiniteCoordinates) {
 }
 
 TEST(DrawRealLattice, DegenerateRowCountsAreBounded) {
-    // Parallel vectors make d = 0 and the counts infinite; a vanishing scale
-    // puts every lattice point on the centre. Both end with a bounded drawing;
-    // a zero vector makes the counts NaN and draws no net at all.
+    // Parallel vectors make d = 0 and the counts infinite: every line of the
+    // net then runs along the row through the centre, and lines that clip to
+    // the same pixels are drawn once. A vanishing scale puts the dots closer
+    // than a pixel: one dot per pixel of the box, minus a radius at each
+    // edge. A zero vector makes the counts NaN and draws no net at all.
     Module1 m = DefaultBox();
-    CheckingSurface net;
+    RecordingSurface net;
     DrawRealLattice(m, net, 1, 0, 2, 0, kGreen, 45, 1);
-    EXPECT_GT(net.lines, 100u);
-    EXPECT_LT(net.lines, 100000u);
+    const auto lines = Tail(net.Of(DrawCall::Kind::Line), 2);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_DOUBLE_EQ(lines[0].y1, 6420);
+    EXPECT_DOUBLE_EQ(lines[0].y2, 6420);
+    EXPECT_DOUBLE_EQ(std::min(lines[0].x1, lines[0].x2), 240);
+    EXPECT_DOUBLE_EQ(std::max(lines[0].x1, lines[0].x2), 3720);
 
     m.LatScale = 1e-300;
     CheckingSurface dots;
     DrawRealLattice(m, dots, 1, 0, 0, 1, kBlack, 45, 2);
-    EXPECT_GT(dots.circles, 10000u);
-    EXPECT_LT(dots.circles, 10000000u);
+    // Centres strictly between 285 and 3675 twips: pixels 19..245 each way.
+    EXPECT_EQ(dots.circles, 227u * 227u);
+    EXPECT_EQ(dots.nonFinite, 0u);
 
     m.LatScale = 1160;
     CheckingSurface none;

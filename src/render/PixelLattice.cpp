@@ -1,0 +1,509 @@
+// Finding the pixels a lattice lands on without visiting every point.
+//
+// Every decision that a pixel is drawn rests on a point evaluated with the
+// loops' own formula (PlacedLattice::X, Y), or, for a pixel that the lattice
+// covers many times over, on the fact that a small enough cell of the lattice
+// fits inside it. The geometry below only chooses which points to evaluate:
+// it works with a reduced basis (the two shortest independent lattice
+// vectors), so that rows of points are short or few however skewed the drawn
+// basis is, and it widens every region it searches by a margin larger than
+// the rounding of the loops' formula.
+#include "render/PixelLattice.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <utility>
+
+namespace quorvex::render {
+
+using platform::Point;
+
+namespace {
+
+bool straightforwardLoops = false;
+
+// A surface without pixels gets every spot in the loops' order up to this
+// many, beyond it one per pixel of the window's size.
+constexpr double kRecordedLimit = 1 << 22;
+constexpr double kWindowPixelTwips = 15;
+// Rows each side when the geometry has no answer, as the loops were bounded
+// before they learnt to skip what cannot be seen.
+constexpr double kLegacyRows = 1000;
+
+constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+// Beyond this many cells the box is not walked pixel by pixel.
+constexpr double kMaxCells = 1 << 24;
+// Evaluations spent on proving pixels empty before the search gives up and
+// trusts the nearest point alone (only far beyond any zoom a user reaches).
+constexpr long long kScanBudget = 1 << 21;
+
+bool Odd(double n) {
+    return std::fmod(n, 2.0) != 0;
+}
+
+double Cross(double ax, double ay, double bx, double by) {
+    return ax * by - ay * bx;
+}
+
+struct Range {
+    double lo, hi;
+};
+
+// The t for which (bx, by) + t * (dx, dy) lies in [x0, x1] x [y0, y1].
+Range ClipToBox(double bx, double by, double dx, double dy, double x0, double x1, double y0,
+                double y1) {
+    Range r{-kInfinity, kInfinity};
+    auto axis = [&r](double b, double d, double a0, double a1) {
+        if (d == 0) {
+            if (b < a0 || b > a1) r = {kInfinity, -kInfinity};
+            return;
+        }
+        double t0 = (a0 - b) / d, t1 = (a1 - b) / d;
+        if (t0 > t1) std::swap(t0, t1);
+        r.lo = std::max(r.lo, t0);
+        r.hi = std::min(r.hi, t1);
+    };
+    axis(bx, dx, x0, x1);
+    axis(by, dy, y0, y1);
+    return r;
+}
+
+// The whole numbers of a real range, as doubles; lo > hi when none.
+Range Whole(Range r) {
+    return {std::ceil(r.lo), std::floor(r.hi)};
+}
+
+// A bound of the rounding error of PlacedLattice::X and Y for indices up to
+// hReach and kReach, with room to spare for the geometry that predicts them.
+double RoundingMargin(const PlacedLattice& l, double hReach, double kReach) {
+    const double magnitude = std::abs(l.cx) + std::abs(l.cy) +
+                             std::abs(l.scale) * (hReach * (std::abs(l.px) + std::abs(l.py)) +
+                                                  kReach * (std::abs(l.qx) + std::abs(l.qy)));
+    return 1e-7 + 512 * kEpsilon * magnitude;
+}
+
+class PixelFinder {
+  public:
+    PixelFinder(const PlacedLattice& lattice, const PointRule& rule, double pixelTwips)
+        : l_(lattice), rule_(rule), g_(pixelTwips) {}
+
+    std::optional<std::vector<Point>> Run();
+
+  private:
+    bool Reduce();
+    double HOf(double zx, double zy) const;
+    double KOf(double zx, double zy) const;
+    // Reduced coordinates (t along e, j along f) of a twip position.
+    double TOf(double zx, double zy) const;
+    double JOf(double zx, double zy) const;
+    double H(double t, double j) const { return ca_ * t + cc_ * j; }
+    double K(double t, double j) const { return cb_ * t + cd_ * j; }
+
+    // Evaluates point (h, k) as the loops do; marks its pixel when it is
+    // drawn. True when it is drawn on pixel (i, j).
+    bool Visit(double h, double k, int i, int j);
+    bool Seen(int i, int j) const { return seen_[Index(i, j)] != 0; }
+    std::size_t Index(int i, int j) const {
+        return static_cast<std::size_t>(j - j0_) * static_cast<std::size_t>(i1_ - i0_ + 1) +
+               static_cast<std::size_t>(i - i0_);
+    }
+    void Mark(int i, int j, double x, double y);
+
+    void WalkPoints();
+    void WalkCells();
+    bool Covered(double x0, double x1, double y0, double y1) const;
+    void SearchCell(int i, int j, double x0, double x1, double y0, double y1);
+
+    const PlacedLattice& l_;
+    const PointRule& rule_;
+    const double g_;
+
+    // Screen vectors of p and q in twips (y down), their normalised copies
+    // (scaled by the power of two sigma_), and the reduced basis e, f with
+    // e = ca u + cb v, f = cc u + cd v.
+    double ux_ = 0, uy_ = 0, vx_ = 0, vy_ = 0;
+    double sigma_ = 1;
+    double nux_ = 0, nuy_ = 0, nvx_ = 0, nvy_ = 0, nuv_ = 0;
+    double ex_ = 0, ey_ = 0, fx_ = 0, fy_ = 0, det_ = 0;
+    double ca_ = 1, cb_ = 0, cc_ = 0, cd_ = 1;
+    double etx_ = 0, ety_ = 0, ftx_ = 0, fty_ = 0;  // e and f in twips
+
+    double margin_ = 0;
+    bool insideRanges_ = false;  // the whole box lies within the index ranges
+    int i0_ = 0, i1_ = 0, j0_ = 0, j1_ = 0;
+    std::vector<std::uint8_t> seen_;
+    std::vector<Point> out_;
+    long long budget_ = kScanBudget;
+};
+
+bool PixelFinder::Reduce() {
+    ux_ = l_.scale * l_.px;
+    uy_ = -l_.scale * l_.py;
+    vx_ = l_.scale * l_.qx;
+    vy_ = -l_.scale * l_.qy;
+    for (double c : {ux_, uy_, vx_, vy_})
+        if (!std::isfinite(c)) return false;
+    const double largest =
+        std::max(std::max(std::abs(ux_), std::abs(uy_)), std::max(std::abs(vx_), std::abs(vy_)));
+    if (largest == 0) return false;
+    const int exponent = std::ilogb(largest);
+    // Far beyond this the positions times sigma leave the range of double.
+    if (exponent < -1000 || exponent > 1000) return false;
+    sigma_ = std::ldexp(1.0, -exponent);
+    nux_ = ux_ * sigma_, nuy_ = uy_ * sigma_, nvx_ = vx_ * sigma_, nvy_ = vy_ * sigma_;
+    nuv_ = Cross(nux_, nuy_, nvx_, nvy_);
+    if (!(std::abs(nuv_) > 1e-200)) return false;
+
+    // Lagrange's reduction, the coefficients kept exact and the vectors
+    // recomputed from them at every step.
+    double a = 1, b = 0, c = 0, d = 1;
+    auto vector = [this](double s, double t, double& x, double& y) {
+        x = s * nux_ + t * nvx_;
+        y = s * nuy_ + t * nvy_;
+    };
+    double ex = nux_, ey = nuy_, fx = nvx_, fy = nvy_;
+    constexpr double kExact = 4503599627370496.0;  // 2^52
+    for (int step = 0; step < 200; ++step) {
+        if (ex * ex + ey * ey > fx * fx + fy * fy) {
+            std::swap(ex, fx), std::swap(ey, fy);
+            std::swap(a, c), std::swap(b, d);
+        }
+        const double ratio = (ex * fx + ey * fy) / (ex * ex + ey * ey);
+        if (!std::isfinite(ratio)) return false;
+        const double n = std::floor(ratio + 0.5);
+        if (n == 0) break;
+        if (std::abs(n) >= kExact) return false;
+        const double nc = c - n * a, nd = d - n * b;
+        if (std::abs(nc) >= kExact || std::abs(nd) >= kExact) return false;
+        c = nc, d = nd;
+        vector(c, d, fx, fy);
+    }
+    if (ex * ex + ey * ey > fx * fx + fy * fy) {
+        std::swap(ex, fx), std::swap(ey, fy);
+        std::swap(a, c), std::swap(b, d);
+    }
+    ex_ = ex, ey_ = ey, fx_ = fx, fy_ = fy;
+    ca_ = a, cb_ = b, cc_ = c, cd_ = d;
+    det_ = Cross(ex_, ey_, fx_, fy_);
+    if (!(std::abs(det_) > 1e-200) || !std::isfinite(det_)) return false;
+    etx_ = ex_ / sigma_, ety_ = ey_ / sigma_, ftx_ = fx_ / sigma_, fty_ = fy_ / sigma_;
+    return true;
+}
+
+double PixelFinder::HOf(double zx, double zy) const {
+    const double rx = (zx - l_.cx) * sigma_, ry = (zy - l_.cy) * sigma_;
+    return Cross(rx, ry, nvx_, nvy_) / nuv_;
+}
+
+double PixelFinder::KOf(double zx, double zy) const {
+    const double rx = (zx - l_.cx) * sigma_, ry = (zy - l_.cy) * sigma_;
+    return Cross(nux_, nuy_, rx, ry) / nuv_;
+}
+
+double PixelFinder::TOf(double zx, double zy) const {
+    const double rx = (zx - l_.cx) * sigma_, ry = (zy - l_.cy) * sigma_;
+    return Cross(rx, ry, fx_, fy_) / det_;
+}
+
+double PixelFinder::JOf(double zx, double zy) const {
+    const double rx = (zx - l_.cx) * sigma_, ry = (zy - l_.cy) * sigma_;
+    return Cross(ex_, ey_, rx, ry) / det_;
+}
+
+void PixelFinder::Mark(int i, int j, double x, double y) {
+    std::uint8_t& cell = seen_[Index(i, j)];
+    if (cell) return;
+    cell = 1;
+    out_.push_back(Point{x, y});
+}
+
+bool PixelFinder::Visit(double h, double k, int i, int j) {
+    --budget_;
+    if (!rule_.Counts(h, k)) return false;
+    const double x = l_.X(h, k), y = l_.Y(h, k);
+    if (!rule_.Inside(x, y)) return false;
+    const int pi = platform::PixelIndex(x, g_), pj = platform::PixelIndex(y, g_);
+    Mark(pi, pj, x, y);
+    return pi == i && pj == j;
+}
+
+// Point by point along the rows of the reduced basis, for a lattice with
+// hardly more points in the box than pixels.
+void PixelFinder::WalkPoints() {
+    const double m = margin_;
+    const double x0 = rule_.left - m, x1 = rule_.right + m;
+    const double y0 = rule_.top - m, y1 = rule_.bottom + m;
+    double jLo = kInfinity, jHi = -kInfinity;
+    for (double zx : {x0, x1})
+        for (double zy : {y0, y1}) {
+            jLo = std::min(jLo, JOf(zx, zy));
+            jHi = std::max(jHi, JOf(zx, zy));
+        }
+    const Range rows = Whole({jLo, jHi});
+    const double centreX = (rule_.left + rule_.right) / 2, centreY = (rule_.top + rule_.bottom) / 2;
+    const double ee = ex_ * ex_ + ey_ * ey_;
+    for (double row = rows.lo; row <= rows.hi; ++row) {
+        // The row's point nearest the centre of the box, placed exactly, and
+        // from there the stretch of the row that crosses the box.
+        const double rx = (centreX - l_.cx) * sigma_ - row * fx_;
+        const double ry = (centreY - l_.cy) * sigma_ - row * fy_;
+        const double t0 = std::floor((rx * ex_ + ry * ey_) / ee + 0.5);
+        const double h0 = H(t0, row), k0 = K(t0, row);
+        const double px = l_.X(h0, k0), py = l_.Y(h0, k0);
+        const Range steps = Whole(ClipToBox(px, py, etx_, ety_, x0, x1, y0, y1));
+        for (double s = steps.lo; s <= steps.hi; ++s) Visit(h0 + ca_ * s, k0 + cb_ * s, 0, 0);
+    }
+}
+
+// A cell of the lattice (twice over, so that a whole cell of four points
+// fits whatever its position) inside the region: then some point of it is
+// drawn there, since the four corners of a cell never all lie on the odd
+// places of the axes that a glide line leaves out.
+bool PixelFinder::Covered(double x0, double x1, double y0, double y1) const {
+    if (!insideRanges_) return false;
+    const double w = 2 * (std::abs(etx_) + std::abs(ftx_)) + 2 * margin_;
+    const double h = 2 * (std::abs(ety_) + std::abs(fty_)) + 2 * margin_;
+    return x1 - x0 > w && y1 - y0 > h;
+}
+
+void PixelFinder::SearchCell(int i, int j, double x0, double x1, double y0, double y1) {
+    // The lattice point nearest the middle of the region first.
+    const double zx = (x0 + x1) / 2, zy = (y0 + y1) / 2;
+    const double t0 = std::floor(TOf(zx, zy) + 0.5), r0 = std::floor(JOf(zx, zy) + 0.5);
+    const double h0 = H(t0, r0), k0 = K(t0, r0);
+    if (!std::isfinite(h0) || !std::isfinite(k0)) return;
+    if (Visit(h0, k0, i, j) || budget_ < 0) return;
+
+    // Otherwise every point within the margin of the region, row by row,
+    // placed relative to that nearest one, until one is drawn here.
+    const double m = margin_;
+    const double bx0 = x0 - m, bx1 = x1 + m, by0 = y0 - m, by1 = y1 + m;
+    const double px = l_.X(h0, k0), py = l_.Y(h0, k0);
+    double lo = kInfinity, hi = -kInfinity;
+    for (double cx : {bx0, bx1})
+        for (double cy : {by0, by1}) {
+            const double rj = Cross(ex_, ey_, (cx - px) * sigma_, (cy - py) * sigma_) / det_;
+            lo = std::min(lo, rj);
+            hi = std::max(hi, rj);
+        }
+    const Range rows = Whole({lo, hi});
+    for (double dj = rows.lo; dj <= rows.hi && --budget_ >= 0; ++dj) {
+        const Range steps =
+            Whole(ClipToBox(px + dj * ftx_, py + dj * fty_, etx_, ety_, bx0, bx1, by0, by1));
+        for (double s = steps.lo; s <= steps.hi; ++s) {
+            if (Visit(h0 + ca_ * s + cc_ * dj, k0 + cb_ * s + cd_ * dj, i, j)) return;
+            if (budget_ < 0) return;
+        }
+    }
+}
+
+void PixelFinder::WalkCells() {
+    for (int j = j0_; j <= j1_; ++j) {
+        const double y0 = std::max(rule_.top, g_ * (j - 0.5));
+        const double y1 = std::min(rule_.bottom, g_ * (j + 0.5));
+        for (int i = i0_; i <= i1_; ++i) {
+            if (Seen(i, j)) continue;
+            const double x0 = std::max(rule_.left, g_ * (i - 0.5));
+            const double x1 = std::min(rule_.right, g_ * (i + 0.5));
+            if (Covered(x0, x1, y0, y1)) {
+                Mark(i, j, g_ * i, g_ * j);
+                continue;
+            }
+            SearchCell(i, j, x0, x1, y0, y1);
+        }
+    }
+}
+
+std::optional<std::vector<Point>> PixelFinder::Run() {
+    for (double v : {l_.cx, l_.cy, l_.scale, l_.px, l_.py, l_.qx, l_.qy, rule_.left, rule_.right,
+                     rule_.top, rule_.bottom, g_})
+        if (!std::isfinite(v)) return std::nullopt;
+    if (!(g_ > 0) || std::isnan(rule_.hmax) || std::isnan(rule_.kmax)) return std::nullopt;
+    if (!(rule_.left < rule_.right && rule_.top < rule_.bottom) || rule_.hmax < 0 || rule_.kmax < 0)
+        return std::vector<Point>{};
+    if (!Reduce()) return std::nullopt;
+
+    i0_ = platform::PixelIndex(rule_.left, g_), i1_ = platform::PixelIndex(rule_.right, g_);
+    j0_ = platform::PixelIndex(rule_.top, g_), j1_ = platform::PixelIndex(rule_.bottom, g_);
+    const double cells =
+        (static_cast<double>(i1_) - i0_ + 1) * (static_cast<double>(j1_) - j0_ + 1);
+    if (cells > kMaxCells) return std::nullopt;
+
+    // How far the indices reach inside the box, for the rounding margin and
+    // for knowing whether the index ranges cut into the box.
+    double hReach = 0, kReach = 0;
+    for (double zx : {rule_.left, rule_.right})
+        for (double zy : {rule_.top, rule_.bottom}) {
+            hReach = std::max(hReach, std::abs(HOf(zx, zy)));
+            kReach = std::max(kReach, std::abs(KOf(zx, zy)));
+        }
+    if (!std::isfinite(hReach) || !std::isfinite(kReach)) return std::nullopt;
+    margin_ =
+        RoundingMargin(l_, std::min(hReach + 2, rule_.hmax), std::min(kReach + 2, rule_.kmax));
+    // The margin in index units is tiny next to the one row added here.
+    insideRanges_ = hReach + 2 <= rule_.hmax && kReach + 2 <= rule_.kmax;
+
+    seen_.assign(static_cast<std::size_t>(cells), 0);
+
+    // Points per pixel decide the walk: a bound of the points the rows of e
+    // hold inside the box, against the number of pixels.
+    const double w = rule_.right - rule_.left + 2 * margin_;
+    const double h = rule_.bottom - rule_.top + 2 * margin_;
+    const double eLength = std::hypot(etx_, ety_);
+    const double rowGap = std::abs(det_) / std::hypot(ex_, ey_) / sigma_;
+    const double rowsBound = (w + h) / rowGap + 2;
+    const double perRowBound = (w + h) / eLength + 2;
+    if (rowsBound * perRowBound <= std::max(4096.0, 2 * cells))
+        WalkPoints();
+    else
+        WalkCells();
+    return std::move(out_);
+}
+
+}  // namespace
+
+bool PointRule::Counts(double h, double k) const {
+    if (!(std::abs(h) <= hmax && std::abs(k) <= kmax)) return false;
+    if (oddH0Left && k == 0 && Odd(h)) return false;
+    if (odd0KLeft && h == 0 && Odd(k)) return false;
+    return true;
+}
+
+std::optional<std::vector<Point>> DistinctPixels(const PlacedLattice& lattice,
+                                                 const PointRule& rule, double pixelTwips) {
+    return PixelFinder(lattice, rule, pixelTwips).Run();
+}
+
+IndexSpan RowSpan(const PlacedLattice& l, const PointRule& rule, double h) {
+    const double kmax = std::min(rule.kmax, kIndexLimit);
+    const double m = RoundingMargin(l, std::abs(h), kmax);
+    const double bx = l.X(h, 0), by = l.Y(h, 0);
+    const double dx = l.scale * l.qx, dy = -l.scale * l.qy;
+    const Range r = Whole(
+        ClipToBox(bx, by, dx, dy, rule.left - m, rule.right + m, rule.top - m, rule.bottom + m));
+    // NaN anywhere leaves no row: its points fail the box test as well.
+    if (std::isnan(r.lo) || std::isnan(r.hi)) return {};
+    IndexSpan span{std::max(r.lo - 1, -kmax), std::min(r.hi + 1, kmax)};
+    return span;
+}
+
+IndexSpan RowsReaching(const PlacedLattice& l, const PointRule& rule) {
+    const double hmax = std::min(rule.hmax, kIndexLimit);
+    const double ux = l.scale * l.px, uy = -l.scale * l.py;
+    const double vx = l.scale * l.qx, vy = -l.scale * l.qy;
+    const double d = Cross(ux, uy, vx, vy);
+    double lo = kInfinity, hi = -kInfinity;
+    for (double zx : {rule.left, rule.right})
+        for (double zy : {rule.top, rule.bottom}) {
+            const double hz = Cross(zx - l.cx, zy - l.cy, vx, vy) / d;
+            lo = std::min(lo, hz);
+            hi = std::max(hi, hz);
+        }
+    if (!std::isfinite(lo) || !std::isfinite(hi)) return {-hmax, hmax};
+    return {std::max(std::floor(lo) - 1, -hmax), std::min(std::ceil(hi) + 1, hmax)};
+}
+
+namespace {
+
+// The loops over every index of the given ranges, in their order.
+template <typename Visit>
+void EveryIndex(const PointRule& rule, PointOrder order, double hmax, double kmax, Visit visit) {
+    if (order == PointOrder::Dots) {
+        for (double h = -hmax; h <= hmax; ++h)
+            for (double k = -kmax; k <= kmax; ++k) visit(h, k);
+        return;
+    }
+    for (double h = -hmax; h <= hmax; ++h) {
+        if (h == 0) continue;
+        for (double k = -kmax; k <= kmax; ++k)
+            if (k != 0) visit(h, k);
+        if (!(rule.oddH0Left && Odd(h))) visit(h, 0.0);
+    }
+    for (double k = -kmax; k <= kmax; ++k)
+        if (!(rule.odd0KLeft && Odd(k))) visit(0.0, k);
+}
+
+// The same order, over the rows that reach the box and the stretch of each
+// row that can; false (nothing drawn) when they hold more than `limit` points.
+template <typename Visit>
+bool ReachingIndices(const PlacedLattice& l, const PointRule& rule, PointOrder order, double limit,
+                     Visit visit) {
+    const IndexSpan rows = RowsReaching(l, rule);
+    if (rows.Count() > limit) return false;
+    std::vector<IndexSpan> spans;
+    double count = 0;
+    for (double h = rows.lo; h <= rows.hi; ++h) {
+        spans.push_back(RowSpan(l, rule, h));
+        count += spans.back().Count() + 1;
+        if (count > limit) return false;
+    }
+    auto row = [&](double h) -> const IndexSpan& {
+        return spans[static_cast<std::size_t>(h - rows.lo)];
+    };
+    for (double h = rows.lo; h <= rows.hi; ++h) {
+        if (order == PointOrder::Spots && h == 0) continue;
+        for (double k = row(h).lo; k <= row(h).hi; ++k)
+            if (order == PointOrder::Dots || k != 0) visit(h, k);
+        if (order == PointOrder::Spots && !(rule.oddH0Left && Odd(h))) visit(h, 0.0);
+    }
+    if (order == PointOrder::Spots && rows.lo <= 0 && 0 <= rows.hi)
+        for (double k = row(0).lo; k <= row(0).hi; ++k)
+            if (!(rule.odd0KLeft && Odd(k))) visit(0.0, k);
+    return true;
+}
+
+}  // namespace
+
+void DrawLatticePoints(platform::Surface& s, const PlacedLattice& l, const PointRule& rule,
+                       double r, model::Rgb c, PointOrder order) {
+    if (!std::isfinite(r)) return;
+    auto draw = [&](double h, double k) {
+        const double x = l.X(h, k), y = l.Y(h, k);
+        if (rule.Inside(x, y)) s.Circle(x, y, r, c);
+    };
+    const double hmax = std::min(rule.hmax, kIndexLimit), kmax = std::min(rule.kmax, kIndexLimit);
+    if (straightforwardLoops) {
+        EveryIndex(rule, order, hmax, kmax, draw);
+        return;
+    }
+    const double pixel = s.PixelTwips();
+    if (pixel == 0 && ReachingIndices(l, rule, order, kRecordedLimit, draw)) return;
+
+    const double grid = pixel > 0 ? pixel : kWindowPixelTwips;
+    if (std::optional<std::vector<Point>> pixels = DistinctPixels(l, rule, grid)) {
+        s.Circles(*pixels, r, c);
+        return;
+    }
+    // Degenerate geometry: the bounded loops, each pixel once.
+    std::vector<Point> centres;
+    std::vector<std::pair<int, int>> seen;
+    EveryIndex(rule, order, std::min(hmax, kLegacyRows), std::min(kmax, kLegacyRows),
+               [&](double h, double k) {
+                   const double x = l.X(h, k), y = l.Y(h, k);
+                   if (!rule.Inside(x, y)) return;
+                   seen.emplace_back(platform::PixelIndex(x, grid), platform::PixelIndex(y, grid));
+                   centres.push_back(Point{x, y});
+               });
+    std::vector<Point> distinct;
+    std::vector<std::size_t> order_(centres.size());
+    for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = i;
+    std::stable_sort(order_.begin(), order_.end(),
+                     [&](std::size_t a, std::size_t b) { return seen[a] < seen[b]; });
+    for (std::size_t i = 0; i < order_.size(); ++i)
+        if (i == 0 || seen[order_[i]] != seen[order_[i - 1]])
+            distinct.push_back(centres[order_[i]]);
+    s.Circles(distinct, r, c);
+}
+
+void UseStraightforwardLoops(bool on) {
+    straightforwardLoops = on;
+}
+
+bool StraightforwardLoops() {
+    return straightforwardLoops;
+}
+
+}  // namespace quorvex::render

@@ -1,0 +1,319 @@
+// The drawing loops that skip what cannot be seen, against the straightforward
+// loops over every index: on a surface with pixels the fast loops must land on
+// exactly the pixels (spots, dots) and pixel end points (net lines) that the
+// straightforward ones do, each once; on a surface without pixels they must
+// make the very same calls in the same order.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "render/PatternDrawing.h"
+#include "render/PixelLattice.h"
+#include "render/RealLattice.h"
+#include "support/RecordingSurface.h"
+
+namespace quorvex::render {
+namespace {
+
+using model::Module1;
+using model::RGB;
+using testing::DrawCall;
+using testing::RecordingSurface;
+
+// Counts how often each pixel receives a circle and each pixel-rounded line
+// of the net (1 pixel wide; the basis vectors are 3 wide) is drawn, as a
+// surface that rounds to 15-twip pixels would see them.
+class PixelCountingSurface : public platform::Surface {
+  public:
+    std::map<std::pair<int, int>, int> circles;
+    std::map<std::array<int, 5>, int> lines;
+
+    double PixelTwips() const override { return 15; }
+    model::Rgb BackColor() const override { return 0; }
+
+  protected:
+    static int P(double v) { return platform::PixelIndex(v, 15); }
+    void DoLine(double x1, double y1, double x2, double y2, model::Rgb) override {
+        ++lines[{P(x1), P(y1), P(x2), P(y2), State().lineWidth}];
+    }
+    void DoRectangle(double, double, double, double, model::Rgb, bool) override {}
+    void DoCircle(double x, double y, double, model::Rgb) override { ++circles[{P(x), P(y)}]; }
+    void DoPrint(const std::string&) override {}
+};
+
+template <typename Draw>
+void ExpectSamePixels(const std::string& name, Draw draw, bool netLines = false) {
+    PixelCountingSurface plain, fast;
+    UseStraightforwardLoops(true);
+    draw(plain);
+    UseStraightforwardLoops(false);
+    draw(fast);
+
+    std::size_t repeated = 0;
+    for (const auto& [pixel, n] : fast.circles) repeated += n > 1;
+    if (netLines)
+        for (const auto& [line, n] : fast.lines) repeated += n > 1 && line[4] == 1;
+    EXPECT_EQ(repeated, 0u) << name;
+
+    std::set<std::pair<int, int>> a, b;
+    for (const auto& [pixel, n] : plain.circles) a.insert(pixel);
+    for (const auto& [pixel, n] : fast.circles) b.insert(pixel);
+    EXPECT_EQ(a.size(), b.size()) << name;
+    EXPECT_TRUE(a == b) << name;
+    std::set<std::array<int, 5>> la, lb;
+    for (const auto& [line, n] : plain.lines) la.insert(line);
+    for (const auto& [line, n] : fast.lines) lb.insert(line);
+    EXPECT_EQ(la.size(), lb.size()) << name;
+    EXPECT_TRUE(la == lb) << name;
+}
+
+template <typename Draw>
+void ExpectSameCalls(const std::string& name, Draw draw) {
+    RecordingSurface plain, fast;
+    UseStraightforwardLoops(true);
+    draw(plain);
+    UseStraightforwardLoops(false);
+    draw(fast);
+    ASSERT_EQ(plain.calls.size(), fast.calls.size()) << name;
+    for (std::size_t i = 0; i < plain.calls.size(); ++i) {
+        const DrawCall &a = plain.calls[i], &b = fast.calls[i];
+        ASSERT_TRUE(a.kind == b.kind && a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 &&
+                    a.y2 == b.y2 && a.r == b.r)
+            << name << ", call " << i;
+    }
+}
+
+struct Basis {
+    double px, py, qx, qy;
+};
+
+// Spot bases of many shapes: square and oblique, skewed (nearly parallel,
+// whose reduced basis is much shorter), needles (one vector far shorter than
+// the other), at spacings from far apart to a fraction of a pixel. The
+// scales keep the straightforward loops within a few million indices.
+struct SpotCase {
+    std::string name;
+    double scale;
+    Basis b;
+    double radius;
+    model::Long kind, basicGroup, superGroup;
+};
+
+std::vector<SpotCase> SpotCases() {
+    std::vector<SpotCase> cases = {
+        {"square", 1392, {1, 0, 0, 1}, 80, -1, 11, 11},
+        {"square fine", 1392 / 120.0, {1, 0, 0, 1}, 45, 2, 11, 11},
+        {"square finer than a pixel", 1392 / 400.0, {1, 0, 0, 1}, 45, 2, 11, 11},
+        {"hexagonal fine", 1392 / 150.0, {1, 0, -0.5, 0.8660254}, 45, 2, 17, 17},
+        {"oblique fine", 1392 / 90.0, {1.1, 0.3, 0.2, 0.9}, 80, -1, 1, 1},
+        {"needle", 1392, {0.0005, 0, 0, 1}, 45, 2, 1, 1},
+        {"needle with glides", 1392, {0.0005, 0, 0, 1}, 45, -1, 8, 8},
+        {"slanted needle", 1392, {0.0004, 0.0001, 0.3, 1}, 45, 2, 1, 1},
+        {"dense needles", 1392, {0.0007, 0, 0.05, 0.2}, 0, 2, 1, 1},
+        {"skewed", 60, {19, 1, 20, 1.04}, 45, 2, 1, 1},
+        {"skewed fine", 6, {19, 1, 20, 1.04}, 45, 2, 1, 1},
+        {"glide rows fine", 1392 / 200.0, {1, 0, 0, 1}, 45, 2, 1, 8},
+        {"highlight rings", 1392 / 60.0, {0.9, 0.2, -0.3, 1.1}, 80, 3, 1, 12},
+        {"radius zero", 1392 / 300.0, {1, 0.1, 0, 1}, 0, 2, 1, 1},
+        {"radius 37.5", 1392 / 250.0, {0.7, 0.7, -0.7, 0.7}, 37.5, 2, 1, 1},
+    };
+    std::mt19937 random(20240611);
+    std::uniform_real_distribution<double> unit(0, 1);
+    for (int i = 0; i < 40; ++i) {
+        const double a = 0.2 + 2 * unit(random), ratio = std::pow(10, -3 * unit(random));
+        const double t1 = 6.283 * unit(random), t2 = t1 + 0.05 + 3 * unit(random);
+        const Basis b{a * std::cos(t1), a * std::sin(t1), a * ratio * std::cos(t2),
+                      a * ratio * std::sin(t2)};
+        const double scale = 1392 / std::pow(10, 2.3 * unit(random)) * std::sqrt(ratio);
+        const double radius = std::floor(150 * unit(random));
+        const model::Long kinds[] = {-1, 2, 3};
+        cases.push_back({"random " + std::to_string(i), scale, b, radius, kinds[i % 3], 1 + i % 17,
+                         1 + (i * 7) % 21});
+    }
+    return cases;
+}
+
+// The full index ranges hmax * kmax, as the spot loops compute them.
+double SpotIndexCount(const SpotCase& c) {
+    auto extent = [](double ax, double ay, double bx, double by) {
+        const double f = (ax * bx + ay * by) / (bx * bx + by * by);
+        const double x = ax - f * bx, y = ay - f * by;
+        return std::max(std::abs(x + y), std::abs(x - y));
+    };
+    const double h = std::floor(3480 / c.scale / extent(c.b.px, c.b.py, c.b.qx, c.b.qy));
+    const double k = std::floor(3480 / c.scale / extent(c.b.qx, c.b.qy, c.b.px, c.b.py));
+    return (2 * h + 1) * (2 * k + 1);
+}
+
+// The cases, each zoomed in until its straightforward loops stay within
+// `limit` indices.
+std::vector<SpotCase> FeasibleSpotCases(double limit) {
+    std::vector<SpotCase> cases = SpotCases();
+    for (SpotCase& c : cases)
+        while (SpotIndexCount(c) > limit) c.scale *= 1.5;
+    return cases;
+}
+
+TEST(FastEnumeration, SpotsLandOnTheSamePixelsOnce) {
+    for (const SpotCase& c : FeasibleSpotCases(4e6)) {
+        ExpectSamePixels(c.name, [&](platform::Surface& s) {
+            Module1 m;
+            model::FillTables(m);
+            m.PatScale = c.scale;
+            m.BasicGroup = c.basicGroup;
+            m.SuperGroup = c.superGroup;
+            DrawLatticeSpots(m, s, c.b.px, c.b.py, c.b.qx, c.b.qy, RGB(1, 2, 3), c.radius, c.kind,
+                             false);
+        });
+    }
+}
+
+TEST(FastEnumeration, SpotsInLoopOrderWithoutPixels) {
+    for (const SpotCase& c : FeasibleSpotCases(2e5)) {
+        ExpectSameCalls(c.name, [&](platform::Surface& s) {
+            Module1 m;
+            model::FillTables(m);
+            m.PatScale = c.scale;
+            m.BasicGroup = c.basicGroup;
+            m.SuperGroup = c.superGroup;
+            DrawLatticeSpots(m, s, c.b.px, c.b.py, c.b.qx, c.b.qy, RGB(1, 2, 3), c.radius, c.kind,
+                             true);
+        });
+    }
+}
+
+// Real-space lattices: nets from a few lines to tens of thousands crossing the
+// box (axis-parallel and slanted, nearly axis-parallel, skewed), dots from
+// sparse to finer than a pixel.
+struct LatticeCase {
+    std::string name;
+    double scale;
+    Basis t;
+    double radius;
+};
+
+std::vector<LatticeCase> LatticeCases() {
+    std::vector<LatticeCase> cases = {
+        {"square", 1160, {1, 0, 0, 1}, 45},
+        {"square 30 clicks", 1160 / 237.38, {1, 0, 0, 1}, 45},
+        {"square finer than a pixel", 1160 / 3000.0, {1, 0, 0, 1}, 45},
+        {"turned 10 degrees", 1160 / 2500.0, {0.9848, -0.1736, 0.1736, 0.9848}, 45},
+        {"turned a hair", 1160 / 2000.0, {1, -1e-7, 1e-7, 1}, 45},
+        {"hexagonal", 1160 / 1500.0, {1, 0, -0.5, 0.8660254}, 30},
+        {"oblique", 1160 / 900.0, {1.2, 0.1, 0.4, 0.95}, 0},
+        {"needle", 38.67, {30, 0, 0, 0.01}, 45},
+        {"needle turned", 38.67, {29.5, 5.2, -0.0017, 0.0098}, 45},
+        {"skewed", 42, {18, 1.2, 19, 1.25}, 45},
+        {"centred", 1160 / 700.0, {0.5, -0.5, 0.5, 0.5}, 150},
+    };
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> unit(0, 1);
+    for (int i = 0; i < 30; ++i) {
+        const double a = 0.2 + 2 * unit(random), ratio = std::pow(10, -2 * unit(random));
+        const double t1 = 6.283 * unit(random), t2 = t1 + 0.1 + 2.9 * unit(random);
+        cases.push_back({"random " + std::to_string(i),
+                         1160 / std::pow(10, 3.5 * unit(random)) * std::sqrt(ratio),
+                         {a * std::cos(t1), a * std::sin(t1), a * ratio * std::cos(t2),
+                          a * ratio * std::sin(t2)},
+                         std::floor(150 * unit(random))});
+    }
+    return cases;
+}
+
+// The row counts N1, N2 of the real-space loops.
+std::pair<double, double> RowCounts(const LatticeCase& c) {
+    const Basis& t = c.t;
+    const double a11 = t.px * t.px + t.py * t.py, a22 = t.qx * t.qx + t.qy * t.qy;
+    const double a12 = t.px * t.qx + t.py * t.qy;
+    auto d = [](double x, double y) { return std::max(std::abs(x + y), std::abs(x - y)); };
+    const double d1 = d(t.px - a12 / a22 * t.qx, t.py - a12 / a22 * t.qy);
+    const double d2 = d(t.qx - a12 / a11 * t.px, t.qy - a12 / a11 * t.py);
+    return {std::floor(3480 / c.scale / d1), std::floor(3480 / c.scale / d2)};
+}
+
+void DrawCase(const LatticeCase& c, platform::Surface& s, model::Long kind, double* seg) {
+    Module1 m;
+    model::FillTables(m);
+    m.LatScale = c.scale;
+    DrawRealLattice(m, s, c.t.px, c.t.py, c.t.qx, c.t.qy, RGB(0, 255, 0), c.radius, kind);
+    if (seg) seg[0] = m.SegX1, seg[1] = m.SegY1, seg[2] = m.SegX2, seg[3] = m.SegY2;
+}
+
+TEST(FastEnumeration, NetLinesRoundToTheSamePixelsOnce) {
+    int many = 0;
+    for (const LatticeCase& c : LatticeCases()) {
+        const auto [n1, n2] = RowCounts(c);
+        if (n1 + n2 > 2e5) continue;
+        many += n1 > 4096 || n2 > 4096;
+        ExpectSamePixels(
+            c.name, [&](platform::Surface& s) { DrawCase(c, s, 1, nullptr); }, true);
+        // The segment of the last loop iteration stays behind either way.
+        double plain[4], fast[4];
+        RecordingSurface unused;
+        UseStraightforwardLoops(true);
+        DrawCase(c, unused, 1, plain);
+        UseStraightforwardLoops(false);
+        DrawCase(c, unused, 1, fast);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(plain[i], fast[i]) << c.name;
+    }
+    EXPECT_GE(many, 5);  // nets dense enough to be walked by their breakpoints
+}
+
+// The cases, each zoomed in until the dot loops stay within `limit` indices.
+std::vector<LatticeCase> FeasibleLatticeCases(double limit) {
+    std::vector<LatticeCase> cases = LatticeCases();
+    for (LatticeCase& c : cases)
+        for (auto n = RowCounts(c); (2 * n.first + 1) * (2 * n.second + 1) > limit;
+             n = RowCounts(c))
+            c.scale *= 1.5;
+    return cases;
+}
+
+TEST(FastEnumeration, DotsLandOnTheSamePixelsOnce) {
+    for (const LatticeCase& c : FeasibleLatticeCases(4e6))
+        ExpectSamePixels(c.name, [&](platform::Surface& s) { DrawCase(c, s, 2, nullptr); });
+}
+
+TEST(FastEnumeration, NetAndDotsInLoopOrderWithoutPixels) {
+    for (const LatticeCase& c : FeasibleLatticeCases(2e5)) {
+        for (model::Long kind : {1, 2})
+            ExpectSameCalls(c.name, [&](platform::Surface& s) { DrawCase(c, s, kind, nullptr); });
+    }
+}
+
+TEST(FastEnumeration, FarBeyondTheLoopsTheBoxFillsOnePixelAtATime) {
+    // 300 clicks of "mag -": the dots lie 1e-21 twips apart, which no loop
+    // could count; every pixel whose centre lies strictly inside the radius
+    // margin gets one dot (pixels 19..245 each way in the default box).
+    Module1 m;
+    model::FillTables(m);
+    m.LatScale = 1160 / std::pow(1.2, 300);
+    PixelCountingSurface s;
+    DrawRealLattice(m, s, 1, 0, 0, 1, RGB(0, 0, 0), 45, 2);
+    EXPECT_EQ(s.circles.size(), 227u * 227u);
+    for (const auto& [pixel, n] : s.circles) {
+        EXPECT_EQ(n, 1);
+        EXPECT_TRUE(pixel.first >= 19 && pixel.first <= 245 && pixel.second >= 315 &&
+                    pixel.second <= 541);
+    }
+    // The net: every row and column of pixels of the box, edges included.
+    PixelCountingSurface net;
+    DrawRealLattice(m, net, 1, 0, 0, 1, RGB(0, 255, 0), 45, 1);
+    std::set<int> rows, columns;
+    for (const auto& [line, n] : net.lines) {
+        if (line[1] == line[3] && line[0] == 16 && line[2] == 248) rows.insert(line[1]);
+        if (line[0] == line[2] && line[1] == 312 && line[3] == 544) columns.insert(line[0]);
+    }
+    EXPECT_EQ(rows.size(), 233u);
+    EXPECT_EQ(columns.size(), 233u);
+}
+
+}  // namespace
+}  // namespace quorvex::render
