@@ -114,6 +114,9 @@ void PatternForm::DrawPattern() {
         SelectActiveText();
         return;
     }
+    // A superlattice refused as too large is not drawn by the pattern-only
+    // redraws either: its box stays blank, and its spots can take half a minute.
+    if (!m_.PatternValid) return;
     if (Label20->isHidden()) {
         Label20->show();
         Label20->repaint();
