@@ -1,4 +1,4 @@
-# Quorvex: make run | make test | make bench   (each does the whole set-up)
+# Quorvex: make run | make test | make bench | make fuzz   (each does the whole set-up)
 BUILD ?= build
 SANITIZE ?= 0
 JOBS ?= $(shell nproc)
@@ -9,6 +9,9 @@ CMAKE_FLAGS += -DQUORVEX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_BENCH=OF
 TEST_ENV := ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 endif
 
+FUZZ_BUILD ?= build-fuzz
+FUZZ_TIME ?= 60
+
 .PHONY: deps configure build run test bench fuzz clean
 
 deps:
@@ -17,8 +20,9 @@ deps:
 configure: deps
 	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) > /dev/null
 
+# The build runs the tests once to list them, so it needs the sanitizer settings too.
 build: configure
-	@ninja -C $(BUILD) -j $(JOBS)
+	@$(TEST_ENV) ninja -C $(BUILD) -j $(JOBS)
 
 run: build
 	./$(BUILD)/quorvex
@@ -29,5 +33,15 @@ test: build
 bench: build
 	./$(BUILD)/quorvex_bench
 
+# libFuzzer on the readers of typed numbers, with clang; FUZZ_TIME seconds.
+fuzz:
+	@QUORVEX_CLANG=1 scripts/install-deps
+	@mkdir -p $(FUZZ_BUILD)/corpus
+	clang++ -std=c++20 -g -O1 -Wall -Wextra -Wpedantic -Isrc \
+	  -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+	  fuzz/FieldReadersFuzz.cpp src/model/FieldReaders.cpp -o $(FUZZ_BUILD)/field_readers_fuzz
+	$(FUZZ_BUILD)/field_readers_fuzz -max_total_time=$(FUZZ_TIME) -dict=fuzz/FieldReaders.dict \
+	  $(FUZZ_BUILD)/corpus fuzz/seeds
+
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize $(FUZZ_BUILD)
