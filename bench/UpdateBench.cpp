@@ -137,6 +137,10 @@ BENCHMARK_CAPTURE(FullUpdate, p6mm_matrix_19_1_m3_17_domains, Hex19Matrix)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FullUpdate, default_mag_minus_30, ZoomedOut(30))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FullUpdate, default_mag_minus_100, ZoomedOut(100))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullUpdate, default_mag_minus_160, ZoomedOut(160))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullUpdate, default_mag_minus_300, ZoomedOut(300))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullUpdate, default_mag_minus_4000, ZoomedOut(4000))
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FullUpdate, p2mm_a1000_b0_001, NeedleCell)->Unit(benchmark::kMillisecond);
 BENCHMARK(ScrollPreview)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DragTrailStep)->Unit(benchmark::kMicrosecond);

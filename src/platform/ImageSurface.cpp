@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QPainter>
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 
 namespace quorvex::platform {
 
@@ -26,10 +28,6 @@ ImageSurface::ImageSurface(int widthTwips, int heightTwips, Rgb backColor, qreal
     overlay_ = QImage(device, QImage::Format_ARGB32_Premultiplied);
     overlay_.setDevicePixelRatio(dpr_);
     overlay_.fill(Qt::transparent);
-}
-
-int ImageSurface::ToPixel(double twips) {
-    return PixelIndex(twips, kTwipsPerPixel);
 }
 
 void ImageSurface::DiscardOverlay() {
@@ -135,15 +133,18 @@ void ImageSurface::DoLines(const std::vector<Segment>& lines, Rgb c) {
     const QPen pen = MakePen(State(), c);
     QPen pointPen = pen;
     pointPen.setCapStyle(Qt::SquareCap);
+    bool point = false;
+    p.setPen(pen);
     for (const Segment& l : lines) {
         const QPoint a(ToPixel(l.x1), ToPixel(l.y1)), b(ToPixel(l.x2), ToPixel(l.y2));
-        if (a == b) {
-            p.setPen(pointPen);
-            p.drawPoint(a);
-        } else {
-            p.setPen(pen);
-            p.drawLine(a, b);
+        if ((a == b) != point) {
+            point = a == b;
+            p.setPen(point ? pointPen : pen);
         }
+        if (point)
+            p.drawPoint(a);
+        else
+            p.drawLine(a, b);
     }
     p.end();
     Changed();
@@ -190,6 +191,7 @@ const ImageSurface::Stamp& ImageSurface::StampFor(int radius, int lineWidth, boo
         return runs;
     };
     Stamp stamp;
+    stamp.reach = half;
     stamp.fill = covered([](QRgb v) { return qRed(v) != 0; });
     stamp.outline = covered([](QRgb v) { return qBlue(v) != 0; });
     return stamps_.emplace(key, std::move(stamp)).first->second;
@@ -201,6 +203,8 @@ void ImageSurface::StampCircles(QImage& target, const std::vector<Point>& centre
     const quint32 outlineValue = ToQColor(outline).rgb();
     const quint32 fillValue = ToQColor(State().fillColor).rgb();
     const int width = target.width(), height = target.height();
+    uchar* const bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
     auto paint = [&](const std::vector<Run>& runs, int cy, int xa, int xb, quint32 value) {
         for (const Run& run : runs) {
             const long long row = static_cast<long long>(cy) + run.dy;
@@ -208,7 +212,7 @@ void ImageSurface::StampCircles(QImage& target, const std::vector<Point>& centre
             const long long from = std::max<long long>(0, static_cast<long long>(xa) + run.x0);
             const long long to =
                 std::min<long long>(width - 1, static_cast<long long>(xb) + run.x1);
-            auto* line = reinterpret_cast<quint32*>(target.scanLine(static_cast<int>(row)));
+            auto* line = reinterpret_cast<quint32*>(bits + row * stride);
             if (merge)
                 for (long long x = from; x <= to; ++x) line[x] |= value;
             else
@@ -231,17 +235,84 @@ void ImageSurface::StampCircles(QImage& target, const std::vector<Point>& centre
         }
         return;
     }
-    if (!std::is_sorted(pixels.begin(), pixels.end())) std::sort(pixels.begin(), pixels.end());
-    for (const std::vector<Run>* runs : {&stamp.fill, &stamp.outline}) {
-        const quint32 value = runs == &stamp.fill ? fillValue : outlineValue;
+    // The runs of touching centres in each row, from a map of the centres
+    // over their bounding box (pixels far off the image are pulled in by
+    // ToPixel), or by sorting when they lie far apart.
+    struct CentreRun {
+        int y, xa, xb;
+    };
+    std::vector<CentreRun> runs;
+    int x0 = INT_MAX, x1 = INT_MIN, y0 = INT_MAX, y1 = INT_MIN;
+    for (const auto& [y, x] : pixels) {
+        x0 = std::min(x0, x), x1 = std::max(x1, x);
+        y0 = std::min(y0, y), y1 = std::max(y1, y);
+    }
+    const long long mapWidth = static_cast<long long>(x1) - x0 + 1;
+    const long long mapHeight = static_cast<long long>(y1) - y0 + 1;
+    if (mapWidth * mapHeight <= 4 * static_cast<long long>(pixels.size()) + (1 << 16)) {
+        std::vector<std::uint8_t> map(static_cast<std::size_t>(mapWidth * mapHeight), 0);
+        for (const auto& [y, x] : pixels)
+            map[static_cast<std::size_t>((y - y0) * mapWidth + (x - x0))] = 1;
+        for (int y = y0; y <= y1; ++y) {
+            const std::uint8_t* row = map.data() + (y - y0) * mapWidth;
+            for (long long i = 0; i < mapWidth;) {
+                if (!row[i]) {
+                    ++i;
+                    continue;
+                }
+                const long long start = i;
+                while (i < mapWidth && row[i]) ++i;
+                runs.push_back({y, static_cast<int>(x0 + start), static_cast<int>(x0 + i - 1)});
+            }
+        }
+    } else {
+        std::sort(pixels.begin(), pixels.end());
         for (std::size_t i = 0; i < pixels.size();) {
             std::size_t j = i;
             while (j + 1 < pixels.size() && pixels[j + 1].first == pixels[i].first &&
                    pixels[j + 1].second - pixels[j].second <= 1)
                 ++j;
-            paint(*runs, pixels[i].first, pixels[i].second, pixels[j].second, value);
+            runs.push_back({pixels[i].first, pixels[i].second, pixels[j].second});
             i = j + 1;
         }
+    }
+
+    // Long runs in consecutive rows overlap many times over: their stamps
+    // are first gathered on a mask, so that each pixel is painted once.
+    const long long reach = stamp.reach;
+    const long long maskWidth = mapWidth + 2 * reach, maskHeight = mapHeight + 2 * reach;
+    if (pixels.size() < 4 * runs.size() || maskWidth * maskHeight > (1 << 24)) {
+        for (const CentreRun& r : runs) {
+            paint(stamp.fill, r.y, r.xa, r.xb, fillValue);
+            paint(stamp.outline, r.y, r.xa, r.xb, outlineValue);
+        }
+        return;
+    }
+    std::vector<std::uint8_t> mask(static_cast<std::size_t>(maskWidth * maskHeight));
+    for (const std::vector<Run>* part : {&stamp.fill, &stamp.outline}) {
+        std::fill(mask.begin(), mask.end(), 0);
+        for (const CentreRun& r : runs)
+            for (const Run& run : *part) {
+                const long long row = r.y - y0 + reach + run.dy;
+                const long long from = r.xa - x0 + reach + run.x0, to = r.xb - x0 + reach + run.x1;
+                std::fill(mask.begin() + row * maskWidth + from,
+                          mask.begin() + row * maskWidth + to + 1, 1);
+            }
+        std::vector<Run> merged;
+        for (long long row = 0; row < maskHeight; ++row) {
+            const std::uint8_t* line = mask.data() + row * maskWidth;
+            for (long long i = 0; i < maskWidth;) {
+                if (!line[i]) {
+                    ++i;
+                    continue;
+                }
+                const long long start = i;
+                while (i < maskWidth && line[i]) ++i;
+                merged.push_back({static_cast<int>(row - reach), static_cast<int>(start - reach),
+                                  static_cast<int>(i - 1 - reach)});
+            }
+        }
+        paint(merged, y0, x0, x0, part == &stamp.fill ? fillValue : outlineValue);
     }
 }
 

@@ -33,7 +33,7 @@ class ImageSurface : public Surface {
     // Called after every drawing operation (the window schedules a repaint).
     void SetChangedCallback(std::function<void()> callback) { changed_ = std::move(callback); }
 
-    static int ToPixel(double twips);
+    static int ToPixel(double twips) { return PixelIndex(twips, kTwipsPerPixel); }
 
     static constexpr double kTwipsPerPixel = 15;
 
@@ -52,6 +52,7 @@ class ImageSurface : public Surface {
         int dy, x0, x1;
     };
     struct Stamp {
+        int reach = 0;  // no run reaches further from the centre
         std::vector<Run> fill, outline;
     };
     const Stamp& StampFor(int radius, int lineWidth, bool filled);

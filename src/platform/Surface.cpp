@@ -1,16 +1,6 @@
 #include "platform/Surface.h"
 
-#include <algorithm>
-
 namespace quorvex::platform {
-
-int PixelIndex(double twips, double pixelTwips) {
-    constexpr double limit = 1 << 20;
-    double px = twips / pixelTwips;
-    if (std::isnan(px)) px = -limit;
-    px = std::clamp(px, -limit, limit);
-    return static_cast<int>(std::lround(px));
-}
 
 void Surface::Line(double x1, double y1, double x2, double y2, Rgb c) {
     DoLine(x1, y1, x2, y2, c);

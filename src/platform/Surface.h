@@ -41,7 +41,16 @@ struct Segment {
 // lround(twips / pixelTwips): the pixel a coordinate lands on when a surface
 // rounds to whole pixels. Far-off values are pulled in to +-2^20 pixels, which
 // lie outside any window, and a value that is no number to the low end.
-int PixelIndex(double twips, double pixelTwips);
+inline int PixelIndex(double twips, double pixelTwips) {
+    constexpr double limit = 1 << 20;
+    double px = twips / pixelTwips;
+    if (std::isnan(px)) px = -limit;
+    px = px < -limit ? -limit : px > limit ? limit : px;
+    // Halves away from zero, as lround; px less its whole part is exact.
+    const int whole = static_cast<int>(px);
+    const double rest = px - whole;
+    return whole + (rest >= 0.5) - (rest <= -0.5);
+}
 
 class Surface {
   public:

@@ -32,7 +32,7 @@ constexpr double kAxisThreshold = 0.1;
 constexpr double kDirectLines = 4096;
 // Lines evaluated each side of a place where the pixels change; beyond it
 // (only for nets far finer than any zoom a user reaches) the nearest ones.
-constexpr double kMaxBand = 64;
+constexpr double kMaxBand = 24;
 // Lines each side of the centre when the geometry has no answer, as the net
 // was bounded before it learnt to skip what cannot be seen.
 constexpr double kLegacyLines = 1001;
@@ -114,15 +114,21 @@ LineModel::LineModel(const LineFamily& f, const ClipBox& b) : box_(b) {
     const double magnitude = std::abs(f.cx) + std::abs(f.cy) +
                              2 * (std::abs(f.reach) * (std::abs(ux) + std::abs(uy)) +
                                   std::abs(r) * (std::abs(wx) + std::abs(wy)));
-    margin = 1e-6 + 64 * kEpsilon * magnitude;
+    const double rounding = 1e-12 + 64 * kEpsilon * magnitude;
+    margin = rounding;
 
-    if (std::abs(std::abs(dx_) - kAxisThreshold) <= margin) certain = false;
+    if (std::abs(std::abs(dx_) - kAxisThreshold) <= rounding) certain = false;
     if (std::abs(dx_) < kAxisThreshold) {
         branch_ = Branch::Vertical;
     } else {
-        if (std::abs(std::abs(dy_) - kAxisThreshold) <= margin) certain = false;
+        if (std::abs(std::abs(dy_) - kAxisThreshold) <= rounding) certain = false;
         if (std::abs(dy_) < kAxisThreshold) branch_ = Branch::Horizontal;
     }
+    // The slanted case clips along the slope, which magnifies the rounding
+    // of the end points by up to the ratio of the sides.
+    if (branch_ == Branch::General)
+        margin = rounding * (2 + std::max(std::abs(dx_), std::abs(dy_)) /
+                                     std::min(std::abs(dx_), std::abs(dy_)));
 
     const Linear top{b.top, 0}, bottom{b.bottom, 0}, left{b.left, 0}, right{b.right, 0};
     if (branch_ != Branch::General) {
@@ -264,10 +270,11 @@ void DistinctClippedLines(const LineFamily& family, const ClipBox& box, double p
                         0);
         if (!capture.drawn) return;
         const Segment& c = capture.line;
-        found.push_back(
-            {{platform::PixelIndex(c.x1, pixelTwips), platform::PixelIndex(c.y1, pixelTwips),
-              platform::PixelIndex(c.x2, pixelTwips), platform::PixelIndex(c.y2, pixelTwips)},
-             c});
+        const std::array<int, 4> key{
+            platform::PixelIndex(c.x1, pixelTwips), platform::PixelIndex(c.y1, pixelTwips),
+            platform::PixelIndex(c.x2, pixelTwips), platform::PixelIndex(c.y2, pixelTwips)};
+        // Neighbouring lines mostly round alike: one of each stretch is kept.
+        if (found.empty() || found.back().first != key) found.push_back({key, c});
     };
     auto finish = [&] {
         std::sort(found.begin(), found.end(),

@@ -94,8 +94,8 @@ class PixelFinder {
 
   private:
     bool Reduce();
-    double HOf(double zx, double zy) const;
-    double KOf(double zx, double zy) const;
+    bool Reaches(double& hReach, double& kReach, double& hTwips, double& kTwips) const;
+    bool CoverAll();
     // Reduced coordinates (t along e, j along f) of a twip position.
     double TOf(double zx, double zy) const;
     double JOf(double zx, double zy) const;
@@ -140,18 +140,12 @@ class PixelFinder {
 };
 
 bool PixelFinder::Reduce() {
-    ux_ = l_.scale * l_.px;
-    uy_ = -l_.scale * l_.py;
-    vx_ = l_.scale * l_.qx;
-    vy_ = -l_.scale * l_.qy;
-    for (double c : {ux_, uy_, vx_, vy_})
-        if (!std::isfinite(c)) return false;
     const double largest =
         std::max(std::max(std::abs(ux_), std::abs(uy_)), std::max(std::abs(vx_), std::abs(vy_)));
     if (largest == 0) return false;
     const int exponent = std::ilogb(largest);
-    // Far beyond this the positions times sigma leave the range of double.
-    if (exponent < -1000 || exponent > 1000) return false;
+    // Beyond this the box positions times sigma leave the range of double.
+    if (exponent < -1000 || exponent > 1020) return false;
     sigma_ = std::ldexp(1.0, -exponent);
     nux_ = ux_ * sigma_, nuy_ = uy_ * sigma_, nvx_ = vx_ * sigma_, nvy_ = vy_ * sigma_;
     nuv_ = Cross(nux_, nuy_, nvx_, nvy_);
@@ -193,14 +187,30 @@ bool PixelFinder::Reduce() {
     return true;
 }
 
-double PixelFinder::HOf(double zx, double zy) const {
-    const double rx = (zx - l_.cx) * sigma_, ry = (zy - l_.cy) * sigma_;
-    return Cross(rx, ry, nvx_, nvy_) / nuv_;
-}
-
-double PixelFinder::KOf(double zx, double zy) const {
-    const double rx = (zx - l_.cx) * sigma_, ry = (zy - l_.cy) * sigma_;
-    return Cross(nux_, nuy_, rx, ry) / nuv_;
+// The largest |h| and |k| at the corners of the box, and how far those
+// reach in twips along p and q, from separately normalised vectors, so that
+// neither tiny nor huge ones over- or underflow on the way (|h| and |k|
+// themselves may come out infinite). False for parallel or vanishing vectors.
+bool PixelFinder::Reaches(double& hReach, double& kReach, double& hTwips, double& kTwips) const {
+    const double uMax = std::max(std::abs(ux_), std::abs(uy_));
+    const double vMax = std::max(std::abs(vx_), std::abs(vy_));
+    if (!(uMax > 0 && vMax > 0)) return false;
+    const int a = std::ilogb(uMax), b = std::ilogb(vMax);
+    const double nux = std::ldexp(ux_, -a), nuy = std::ldexp(uy_, -a);
+    const double nvx = std::ldexp(vx_, -b), nvy = std::ldexp(vy_, -b);
+    const double d = Cross(nux, nuy, nvx, nvy);
+    if (!(std::abs(d) > 1e-9)) return false;
+    hReach = kReach = hTwips = kTwips = 0;
+    for (double zx : {rule_.left, rule_.right})
+        for (double zy : {rule_.top, rule_.bottom}) {
+            const double rx = zx - l_.cx, ry = zy - l_.cy;
+            const double h = Cross(rx, ry, nvx, nvy) / d, k = Cross(nux, nuy, rx, ry) / d;
+            hReach = std::max(hReach, std::abs(std::ldexp(h, -a)));
+            kReach = std::max(kReach, std::abs(std::ldexp(k, -b)));
+            hTwips = std::max(hTwips, std::abs(h) * (std::abs(nux) + std::abs(nuy)));
+            kTwips = std::max(kTwips, std::abs(k) * (std::abs(nvx) + std::abs(nvy)));
+        }
+    return true;
 }
 
 double PixelFinder::TOf(double zx, double zy) const {
@@ -283,12 +293,22 @@ void PixelFinder::SearchCell(int i, int j, double x0, double x1, double y0, doub
     const double bx0 = x0 - m, bx1 = x1 + m, by0 = y0 - m, by1 = y1 + m;
     const double px = l_.X(h0, k0), py = l_.Y(h0, k0);
     double lo = kInfinity, hi = -kInfinity;
+    double hLo = kInfinity, hHi = -kInfinity, kLo = kInfinity, kHi = -kInfinity;
     for (double cx : {bx0, bx1})
         for (double cy : {by0, by1}) {
-            const double rj = Cross(ex_, ey_, (cx - px) * sigma_, (cy - py) * sigma_) / det_;
+            const double rx = (cx - px) * sigma_, ry = (cy - py) * sigma_;
+            const double rt = Cross(rx, ry, fx_, fy_) / det_, rj = Cross(ex_, ey_, rx, ry) / det_;
             lo = std::min(lo, rj);
             hi = std::max(hi, rj);
+            hLo = std::min(hLo, H(rt, rj)), hHi = std::max(hHi, H(rt, rj));
+            kLo = std::min(kLo, K(rt, rj)), kHi = std::max(kHi, K(rt, rj));
         }
+    // A region wholly beyond the index ranges holds no drawn point, however
+    // many lattice points lie in it.
+    hLo += h0, hHi += h0, kLo += k0, kHi += k0;
+    if (hLo > rule_.hmax + 1 || hHi < -rule_.hmax - 1 || kLo > rule_.kmax + 1 ||
+        kHi < -rule_.kmax - 1)
+        return;
     const Range rows = Whole({lo, hi});
     for (double dj = rows.lo; dj <= rows.hi && --budget_ >= 0; ++dj) {
         const Range steps =
@@ -301,11 +321,47 @@ void PixelFinder::SearchCell(int i, int j, double x0, double x1, double y0, doub
 }
 
 void PixelFinder::WalkCells() {
+    const int columns = i1_ - i0_ + 1;
+    std::vector<std::uint8_t> candidate(static_cast<std::size_t>(columns));
+    const double m = margin_;
+    const double ee = ex_ * ex_ + ey_ * ey_;
     for (int j = j0_; j <= j1_; ++j) {
         const double y0 = std::max(rule_.top, g_ * (j - 0.5));
         const double y1 = std::min(rule_.bottom, g_ * (j + 0.5));
+
+        // Only pixels that a row of e passes within this row of pixels can
+        // hold a point; when more rows than pixels cross it, every pixel is
+        // tried.
+        const double bx0 = rule_.left - m, bx1 = rule_.right + m, by0 = y0 - m, by1 = y1 + m;
+        double lo = kInfinity, hi = -kInfinity;
+        for (double zx : {bx0, bx1})
+            for (double zy : {by0, by1}) {
+                lo = std::min(lo, JOf(zx, zy));
+                hi = std::max(hi, JOf(zx, zy));
+            }
+        const Range rows = Whole({lo, hi});
+        const bool every = !(rows.hi - rows.lo < columns);
+        if (!every) {
+            std::fill(candidate.begin(), candidate.end(), 0);
+            for (double row = rows.lo; row <= rows.hi; ++row) {
+                // The row's point nearest the middle of the band, placed
+                // exactly, and from there the stretch inside the band.
+                const double rx = ((bx0 + bx1) / 2 - l_.cx) * sigma_ - row * fx_;
+                const double ry = ((by0 + by1) / 2 - l_.cy) * sigma_ - row * fy_;
+                const double t0 = std::floor((rx * ex_ + ry * ey_) / ee + 0.5);
+                const double h0 = H(t0, row), k0 = K(t0, row);
+                const double px = l_.X(h0, k0), py = l_.Y(h0, k0);
+                const Range s = ClipToBox(px, py, etx_, ety_, bx0, bx1, by0, by1);
+                if (!(s.lo <= s.hi)) continue;
+                const double xa = px + s.lo * etx_, xb = px + s.hi * etx_;
+                const int ia = std::max(i0_, platform::PixelIndex(std::min(xa, xb) - m, g_));
+                const int ib = std::min(i1_, platform::PixelIndex(std::max(xa, xb) + m, g_));
+                for (int i = ia; i <= ib; ++i) candidate[static_cast<std::size_t>(i - i0_)] = 1;
+            }
+        }
+
         for (int i = i0_; i <= i1_; ++i) {
-            if (Seen(i, j)) continue;
+            if (Seen(i, j) || (!every && !candidate[static_cast<std::size_t>(i - i0_)])) continue;
             const double x0 = std::max(rule_.left, g_ * (i - 0.5));
             const double x1 = std::min(rule_.right, g_ * (i + 0.5));
             if (Covered(x0, x1, y0, y1)) {
@@ -317,6 +373,22 @@ void PixelFinder::WalkCells() {
     }
 }
 
+// For a lattice too fine for the reduction: every pixel of the box, when a
+// cell of the drawn basis fits inside each; false when one does not.
+bool PixelFinder::CoverAll() {
+    for (int j = j0_; j <= j1_; ++j) {
+        const double y0 = std::max(rule_.top, g_ * (j - 0.5));
+        const double y1 = std::min(rule_.bottom, g_ * (j + 0.5));
+        for (int i = i0_; i <= i1_; ++i) {
+            const double x0 = std::max(rule_.left, g_ * (i - 0.5));
+            const double x1 = std::min(rule_.right, g_ * (i + 0.5));
+            if (!Covered(x0, x1, y0, y1)) return false;
+            Mark(i, j, g_ * i, g_ * j);
+        }
+    }
+    return true;
+}
+
 std::optional<std::vector<Point>> PixelFinder::Run() {
     for (double v : {l_.cx, l_.cy, l_.scale, l_.px, l_.py, l_.qx, l_.qy, rule_.left, rule_.right,
                      rule_.top, rule_.bottom, g_})
@@ -324,7 +396,19 @@ std::optional<std::vector<Point>> PixelFinder::Run() {
     if (!(g_ > 0) || std::isnan(rule_.hmax) || std::isnan(rule_.kmax)) return std::nullopt;
     if (!(rule_.left < rule_.right && rule_.top < rule_.bottom) || rule_.hmax < 0 || rule_.kmax < 0)
         return std::vector<Point>{};
-    if (!Reduce()) return std::nullopt;
+    ux_ = l_.scale * l_.px;
+    uy_ = -l_.scale * l_.py;
+    vx_ = l_.scale * l_.qx;
+    vy_ = -l_.scale * l_.qy;
+    for (double c : {ux_, uy_, vx_, vy_})
+        if (!std::isfinite(c)) return std::nullopt;
+    // A scale of nothing puts every point with finite indices on the centre.
+    if (ux_ == 0 && uy_ == 0 && vx_ == 0 && vy_ == 0) {
+        std::vector<Point> centre;
+        const double x = l_.X(0, 0), y = l_.Y(0, 0);
+        if (rule_.Counts(0, 0) && rule_.Inside(x, y)) centre.push_back(Point{x, y});
+        return centre;
+    }
 
     i0_ = platform::PixelIndex(rule_.left, g_), i1_ = platform::PixelIndex(rule_.right, g_);
     j0_ = platform::PixelIndex(rule_.top, g_), j1_ = platform::PixelIndex(rule_.bottom, g_);
@@ -334,19 +418,21 @@ std::optional<std::vector<Point>> PixelFinder::Run() {
 
     // How far the indices reach inside the box, for the rounding margin and
     // for knowing whether the index ranges cut into the box.
-    double hReach = 0, kReach = 0;
-    for (double zx : {rule_.left, rule_.right})
-        for (double zy : {rule_.top, rule_.bottom}) {
-            hReach = std::max(hReach, std::abs(HOf(zx, zy)));
-            kReach = std::max(kReach, std::abs(KOf(zx, zy)));
-        }
-    if (!std::isfinite(hReach) || !std::isfinite(kReach)) return std::nullopt;
-    margin_ =
-        RoundingMargin(l_, std::min(hReach + 2, rule_.hmax), std::min(kReach + 2, rule_.kmax));
+    double hReach = 0, kReach = 0, hTwips = 0, kTwips = 0;
+    if (!Reaches(hReach, kReach, hTwips, kTwips)) return std::nullopt;
+    const double uLength = std::abs(ux_) + std::abs(uy_), vLength = std::abs(vx_) + std::abs(vy_);
+    hTwips = std::min(hTwips, (rule_.hmax + 2) * uLength) + 2 * uLength;
+    kTwips = std::min(kTwips, (rule_.kmax + 2) * vLength) + 2 * vLength;
+    margin_ = 1e-7 + 512 * kEpsilon * (std::abs(l_.cx) + std::abs(l_.cy) + hTwips + kTwips);
     // The margin in index units is tiny next to the one row added here.
     insideRanges_ = hReach + 2 <= rule_.hmax && kReach + 2 <= rule_.kmax;
-
     seen_.assign(static_cast<std::size_t>(cells), 0);
+
+    if (!Reduce()) {
+        etx_ = ux_, ety_ = uy_, ftx_ = vx_, fty_ = vy_;
+        if (!CoverAll()) return std::nullopt;
+        return std::move(out_);
+    }
 
     // Points per pixel decide the walk: a bound of the points the rows of e
     // hold inside the box, against the number of pixels.

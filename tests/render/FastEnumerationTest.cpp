@@ -5,6 +5,7 @@
 // make the very same calls in the same order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
@@ -286,6 +287,21 @@ TEST(FastEnumeration, NetAndDotsInLoopOrderWithoutPixels) {
         for (model::Long kind : {1, 2})
             ExpectSameCalls(c.name, [&](platform::Surface& s) { DrawCase(c, s, kind, nullptr); });
     }
+}
+
+TEST(FastEnumeration, PixelIndexRoundsAsLround) {
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> spread(-20000, 20000);
+    std::vector<double> values = {0, -0.0, 7.5, -7.5, 22.5, -22.5, 7.4999999999999991, 1e6, -1e6};
+    for (int i = 0; i < 100000; ++i) values.push_back(spread(random));
+    for (int n = -700; n <= 700; ++n)
+        for (double d : {-1e-12, 0.0, 1e-12}) values.push_back(15 * (n + 0.5) + d);
+    for (double v : values) {
+        const double px = std::clamp(v / 15, -1048576.0, 1048576.0);
+        ASSERT_EQ(platform::PixelIndex(v, 15), std::lround(px)) << v;
+    }
+    EXPECT_EQ(platform::PixelIndex(1e300, 15), 1 << 20);
+    EXPECT_EQ(platform::PixelIndex(std::nan(""), 15), -(1 << 20));
 }
 
 TEST(FastEnumeration, FarBeyondTheLoopsTheBoxFillsOnePixelAtATime) {
