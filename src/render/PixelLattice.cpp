@@ -38,7 +38,7 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr double kMaxCells = 1 << 24;
 // Evaluations spent on proving pixels empty before the search gives up and
 // trusts the nearest point alone (only far beyond any zoom a user reaches).
-constexpr long long kScanBudget = 1 << 21;
+constexpr long long kScanBudget = 1 << 20;
 
 bool Odd(double n) {
     return std::fmod(n, 2.0) != 0;
@@ -76,13 +76,20 @@ Range Whole(Range r) {
     return {std::ceil(r.lo), std::floor(r.hi)};
 }
 
-// A bound of the rounding error of PlacedLattice::X and Y for indices up to
-// hReach and kReach, with room to spare for the geometry that predicts them.
-double RoundingMargin(const PlacedLattice& l, double hReach, double kReach) {
-    const double magnitude = std::abs(l.cx) + std::abs(l.cy) +
-                             std::abs(l.scale) * (hReach * (std::abs(l.px) + std::abs(l.py)) +
-                                                  kReach * (std::abs(l.qx) + std::abs(l.qy)));
-    return 1e-7 + 512 * kEpsilon * magnitude;
+// The s of r (whole numbers) with |base + step * s| <= limit, give or take
+// one for the rounding of the division.
+Range WithinIndexRange(Range r, double base, double step, double limit) {
+    if (step == 0) return std::abs(base) <= limit ? r : Range{kInfinity, -kInfinity};
+    double a = (-limit - base) / step, b = (limit - base) / step;
+    if (a > b) std::swap(a, b);
+    return {std::max(r.lo, std::floor(a) - 1), std::min(r.hi, std::ceil(b) + 1)};
+}
+
+// Twice a bound of the rounding error of PlacedLattice::X and Y (five
+// roundings, each within half an epsilon of the largest term) for points
+// whose terms h p and k q reach hTwips and kTwips.
+double RoundingMargin(const PlacedLattice& l, double hTwips, double kTwips) {
+    return 1e-9 + 16 * kEpsilon * (std::abs(l.cx) + std::abs(l.cy) + hTwips + kTwips);
 }
 
 class PixelFinder {
@@ -263,7 +270,9 @@ void PixelFinder::WalkPoints() {
         const double t0 = std::floor((rx * ex_ + ry * ey_) / ee + 0.5);
         const double h0 = H(t0, row), k0 = K(t0, row);
         const double px = l_.X(h0, k0), py = l_.Y(h0, k0);
-        const Range steps = Whole(ClipToBox(px, py, etx_, ety_, x0, x1, y0, y1));
+        Range steps = Whole(ClipToBox(px, py, etx_, ety_, x0, x1, y0, y1));
+        steps = WithinIndexRange(steps, h0, ca_, rule_.hmax);
+        steps = WithinIndexRange(steps, k0, cb_, rule_.kmax);
         for (double s = steps.lo; s <= steps.hi; ++s) Visit(h0 + ca_ * s, k0 + cb_ * s, 0, 0);
     }
 }
@@ -311,11 +320,22 @@ void PixelFinder::SearchCell(int i, int j, double x0, double x1, double y0, doub
         return;
     const Range rows = Whole({lo, hi});
     for (double dj = rows.lo; dj <= rows.hi && --budget_ >= 0; ++dj) {
-        const Range steps =
+        // The stretch of the row inside the region and the index ranges.
+        Range steps =
             Whole(ClipToBox(px + dj * ftx_, py + dj * fty_, etx_, ety_, bx0, bx1, by0, by1));
-        for (double s = steps.lo; s <= steps.hi; ++s) {
-            if (Visit(h0 + ca_ * s + cc_ * dj, k0 + cb_ * s + cd_ * dj, i, j)) return;
-            if (budget_ < 0) return;
+        steps = WithinIndexRange(steps, h0 + cc_ * dj, ca_, rule_.hmax);
+        steps = WithinIndexRange(steps, k0 + cd_ * dj, cb_, rule_.kmax);
+        // From the middle of the stretch outwards: a long stretch crossing
+        // the region has a point in it in the middle.
+        if (!(steps.lo <= steps.hi)) continue;
+        const double middle = std::floor(steps.lo / 2 + steps.hi / 2);
+        for (double d = 0; budget_ >= 0; ++d) {
+            const double up = middle + d, down = middle - d - 1;
+            const bool upInside = up <= steps.hi, downInside = down >= steps.lo;
+            if (!upInside && !downInside) break;
+            if (upInside && Visit(h0 + ca_ * up + cc_ * dj, k0 + cb_ * up + cd_ * dj, i, j)) return;
+            if (downInside && Visit(h0 + ca_ * down + cc_ * dj, k0 + cb_ * down + cd_ * dj, i, j))
+                return;
         }
     }
 }
@@ -423,7 +443,7 @@ std::optional<std::vector<Point>> PixelFinder::Run() {
     const double uLength = std::abs(ux_) + std::abs(uy_), vLength = std::abs(vx_) + std::abs(vy_);
     hTwips = std::min(hTwips, (rule_.hmax + 2) * uLength) + 2 * uLength;
     kTwips = std::min(kTwips, (rule_.kmax + 2) * vLength) + 2 * vLength;
-    margin_ = 1e-7 + 512 * kEpsilon * (std::abs(l_.cx) + std::abs(l_.cy) + hTwips + kTwips);
+    margin_ = RoundingMargin(l_, hTwips, kTwips);
     // The margin in index units is tiny next to the one row added here.
     insideRanges_ = hReach + 2 <= rule_.hmax && kReach + 2 <= rule_.kmax;
     seen_.assign(static_cast<std::size_t>(cells), 0);
@@ -433,6 +453,14 @@ std::optional<std::vector<Point>> PixelFinder::Run() {
         if (!CoverAll()) return std::nullopt;
         return std::move(out_);
     }
+    // Positions are predicted from a placed point by steps of e and f, whose
+    // own rounding grows with the steps across the box.
+    const double across = (rule_.right - rule_.left) + (rule_.bottom - rule_.top);
+    const double eSteps = across / (std::abs(etx_) + std::abs(ety_)) + 2;
+    const double fSteps = across / (std::abs(ftx_) + std::abs(fty_)) + 2;
+    margin_ += 16 * kEpsilon *
+               (eSteps * (std::abs(ca_) * uLength + std::abs(cb_) * vLength) +
+                fSteps * (std::abs(cc_) * uLength + std::abs(cd_) * vLength));
 
     // Points per pixel decide the walk: a bound of the points the rows of e
     // hold inside the box, against the number of pixels.
@@ -465,7 +493,8 @@ std::optional<std::vector<Point>> DistinctPixels(const PlacedLattice& lattice,
 
 IndexSpan RowSpan(const PlacedLattice& l, const PointRule& rule, double h) {
     const double kmax = std::min(rule.kmax, kIndexLimit);
-    const double m = RoundingMargin(l, std::abs(h), kmax);
+    const double m = RoundingMargin(l, std::abs(l.scale * h) * (std::abs(l.px) + std::abs(l.py)),
+                                    std::abs(l.scale * kmax) * (std::abs(l.qx) + std::abs(l.qy)));
     const double bx = l.X(h, 0), by = l.Y(h, 0);
     const double dx = l.scale * l.qx, dy = -l.scale * l.qy;
     const Range r = Whole(
