@@ -173,7 +173,9 @@ TEST_F(FastPictureTest, DefaultZoom) {
     ExpectSamePicture("c(8x2) domains and bases", [this] { Update(); });
 
     // A legend click rings one subpattern over the redrawn picture.
+    const int runs = F().UpdateRuns();
     ExpectSamePicture("legend click", [this] { F().Form_MouseUp(8400, 5000); });
+    EXPECT_EQ(F().UpdateRuns(), runs + 2);
 
     ChooseRow(F().Combo1, "p6mm", &window::PatternForm::Combo1_Click);
     ChooseRow(F().Combo3, "(2r3x2r3)R30", &window::PatternForm::Combo3_Click);
