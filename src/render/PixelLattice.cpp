@@ -587,6 +587,10 @@ void DrawLatticePoints(platform::Surface& s, const PlacedLattice& l, const Point
     const double pixel = s.PixelTwips();
     if (pixel == 0 && ReachingIndices(l, rule, order, kRecordedLimit, draw)) return;
 
+    // A position that is no finite number never lies inside: with any of
+    // these infinite or not a number, no point is drawn.
+    for (double v : {l.cx, l.cy, l.scale, l.px, l.py, l.qx, l.qy})
+        if (!std::isfinite(v)) return;
     const double grid = pixel > 0 ? pixel : kWindowPixelTwips;
     if (std::optional<std::vector<Point>> pixels = DistinctPixels(l, rule, grid)) {
         s.Circles(*pixels, r, c);
