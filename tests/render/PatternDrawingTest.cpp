@@ -40,11 +40,9 @@ Module1 Build(const Structure& st, double rotDeg = 0) {
     m.M11 = st.m11, m.M12 = st.m12, m.M21 = st.m21, m.M22 = st.m22;
     model::ComputeBasicVectors(m);
     model::ComputeSuperVectors(m);
-    if (rotDeg != 0) {
-        m.RotCos = std::cos(rotDeg * m.DegToRad);
-        m.RotSin = std::sin(rotDeg * m.DegToRad);
-        model::RotateVectors(m);
-    }
+    m.RotCos = std::cos(rotDeg * m.DegToRad);
+    m.RotSin = std::sin(rotDeg * m.DegToRad);
+    model::RotateVectors(m);
     return m;
 }
 
@@ -87,9 +85,7 @@ class FiniteCheckingSurface : public platform::Surface {
     void DoLine(double x1, double y1, double x2, double y2, model::Rgb) override {
         Check({x1, y1, x2, y2});
     }
-    void DoRectangle(double x1, double y1, double x2, double y2, model::Rgb, bool) override {
-        Check({x1, y1, x2, y2});
-    }
+    void DoRectangle(double, double, double, double, model::Rgb, bool) override {}
     void DoCircle(double x, double y, double r, model::Rgb) override {
         ++circles;
         Check({x, y, r});
@@ -122,27 +118,6 @@ TEST(DrawPatternBody, CountsDomainsAndUniqueSubpatterns) {
         }
 }
 
-TEST(DrawPatternBody, DrawsTheBoxAndPaintsEachDomainInItsSubpatternColour) {
-    Module1 m = Build(kSquare2x1);
-    RecordingSurface s;
-    render::DrawPatternBody(m, s, {true, true, true, false});
-    ASSERT_FALSE(s.calls.empty());
-    EXPECT_EQ(s.calls[0].kind, Kind::FilledRectangle);
-    EXPECT_TRUE(SameSegment(s.calls[0], 4560, 4680, 8040, 8160));
-    // (2x1) spot 0.5 a1* in subpattern 1's colour; the (1x2) domain's 0.5 a2* in subpattern 2's.
-    const auto at = [&](double x, double y, model::Rgb c) {
-        return s.Where([&](const DrawCall& d) {
-            return d.kind == Kind::Circle && std::abs(d.x1 - x) < 0.01 &&
-                   std::abs(d.y1 - y) < 0.01 && d.state.fillColor == c &&
-                   d.state.fillStyle == FillStyle::Solid && d.state.penMode == PenMode::Merge &&
-                   d.r == 45;
-        });
-    };
-    EXPECT_EQ(at(6300 + 696, 6420, m.DomainColor[2]).size(), 1u);
-    EXPECT_EQ(at(6300, 6420 - 696, m.DomainColor[3]).size(), 1u);
-    EXPECT_TRUE(at(6300, 6420 - 696, m.DomainColor[2]).empty());
-}
-
 TEST(DrawPatternBody, LegendBoxesCaptionAndCentreSpot) {
     Module1 m = Build({"p6mm (2x1)", 17, 1, 1, 120, 2, 0, 0, 1, 12, 3});
     RecordingSurface s(RGB(12, 34, 56));
@@ -173,12 +148,31 @@ TEST(DrawPatternBody, LegendBoxesCaptionAndCentreSpot) {
     EXPECT_TRUE(tail[4].r == 80 && tail[4].state.fillStyle == FillStyle::Transparent);
 }
 
-TEST(DrawPatternBody, PaintWithoutIncludeKeepsWhiteAndStopsAfterClearingTheLegend) {
-    for (bool paint : {false, true}) {
+TEST(DrawPatternBody, PaintsEachDomainInItsSubpatternColourOnlyWhenIncluded) {
+    for (auto [include, paint] :
+         {std::pair{true, true}, std::pair{false, false}, std::pair{false, true}}) {
         Module1 m = Build(kSquare2x1);
         m.PointOpCount = 99;
         RecordingSurface s;
-        const auto r = render::DrawPatternBody(m, s, {false, paint, false, false});
+        const auto r = render::DrawPatternBody(m, s, {include, paint, include, false});
+        ASSERT_FALSE(s.calls.empty());
+        EXPECT_TRUE(s.calls[0].kind == Kind::FilledRectangle &&
+                    SameSegment(s.calls[0], 4560, 4680, 8040, 8160));
+        if (include) {
+            // (2x1) spot 0.5 a1* in subpattern 1's colour; the (1x2) domain's 0.5 a2* in 2's.
+            const auto at = [&](double x, double y, model::Rgb c) {
+                return s.Where([&](const DrawCall& d) {
+                    return d.kind == Kind::Circle && std::abs(d.x1 - x) < 0.01 &&
+                           std::abs(d.y1 - y) < 0.01 && d.state.fillColor == c &&
+                           d.state.fillStyle == FillStyle::Solid &&
+                           d.state.penMode == PenMode::Merge && d.r == 45;
+                });
+            };
+            EXPECT_EQ(at(6300 + 696, 6420, m.DomainColor[2]).size(), 1u);
+            EXPECT_EQ(at(6300, 6420 - 696, m.DomainColor[3]).size(), 1u);
+            EXPECT_TRUE(at(6300, 6420 - 696, m.DomainColor[2]).empty());
+            continue;
+        }
         EXPECT_FALSE(r.legendShown || r.domainsDone);
         EXPECT_EQ(m.PointOpCount, 99);
         const auto spots = s.Of(Kind::Circle);
