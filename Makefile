@@ -28,7 +28,9 @@ run: build
 	./$(BUILD)/quorvex
 
 test: build
-	cd $(BUILD) && $(TEST_ENV) ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && $(TEST_ENV) ctest --output-on-failure -j $(JOBS) -E Robustness
+	@# The robustness tests time every action: they run alone, on cores no other test shares.
+	cd $(BUILD) && $(TEST_ENV) ctest --output-on-failure -R Robustness
 
 bench: build
 	./$(BUILD)/quorvex_bench
