@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 ifeq ($(SANITIZE),1)
 BUILD := build-sanitize
 CMAKE_FLAGS += -DQUORVEX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_BENCH=OFF
-TEST_ENV := ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+TEST_ENV := QUORVEX_ROBUST_SLOW_MS=20000 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 endif
 
 FUZZ_BUILD ?= build-fuzz
