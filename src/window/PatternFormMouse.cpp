@@ -111,34 +111,23 @@ void PatternForm::Form_MouseUp(float x, float y) {
         if (!NearLatticeIndex(LatticeS(x, y), m_.UpN1)) return;
         if (!NearLatticeIndex(LatticeT(x, y), m_.UpN2)) return;
         if (m_.UpN1 == m_.DownN1 && m_.UpN2 == m_.DownN2) return;
-        if (m_.DownN1 == m_.M11 && m_.DownN2 == m_.M12) {
-            const long long d =
-                static_cast<long long>(m_.M22) * m_.UpN1 - static_cast<long long>(m_.M21) * m_.UpN2;
-            m_.M11 = m_.UpN1;
-            m_.M12 = m_.UpN2;
-            if (d == 0) {
+        // The matrix row of the vector whose tip was taken, and its two fields.
+        const bool first = m_.DownN1 == m_.M11 && m_.DownN2 == m_.M12;
+        const bool second = !first && m_.DownN1 == m_.M21 && m_.DownN2 == m_.M22;
+        if (first || second) {
+            Long& r1 = first ? m_.M11 : m_.M21;
+            Long& r2 = first ? m_.M12 : m_.M22;
+            r1 = m_.UpN1;
+            r2 = m_.UpN2;
+            if (model::MatrixSingular(m_)) {
                 Message(QStringLiteral("Superlattice matrix inconsistent"));
-                m_.M11 = m_.DownN1;
-                m_.M12 = m_.DownN2;
+                r1 = m_.DownN1;
+                r2 = m_.DownN2;
                 UpdateAll(0, 0);
                 return;
             }
-            Text6->setText(QString::fromStdString(model::FormatNumber(m_.M11, "####0")));
-            Text8->setText(QString::fromStdString(model::FormatNumber(m_.M12, "####0")));
-        } else if (m_.DownN1 == m_.M21 && m_.DownN2 == m_.M22) {
-            const long long d =
-                static_cast<long long>(m_.M11) * m_.UpN2 - static_cast<long long>(m_.M12) * m_.UpN1;
-            m_.M21 = m_.UpN1;
-            m_.M22 = m_.UpN2;
-            if (d == 0) {
-                Message(QStringLiteral("Superlattice matrix inconsistent"));
-                m_.M21 = m_.DownN1;
-                m_.M22 = m_.DownN2;
-                UpdateAll(0, 0);
-                return;
-            }
-            Text7->setText(QString::fromStdString(model::FormatNumber(m_.M21, "####0")));
-            Text9->setText(QString::fromStdString(model::FormatNumber(m_.M22, "####0")));
+            (first ? Text6 : Text7)->setText(QString::fromStdString(model::FormatNumber(r1, "####0")));
+            (first ? Text8 : Text9)->setText(QString::fromStdString(model::FormatNumber(r2, "####0")));
         }
         m_.LatMag = 1.0;
         Combo3->setCurrentIndex(0);
