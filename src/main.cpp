@@ -1,10 +1,10 @@
 #include <QApplication>
 
-#include "window/PatternForm.h"
+#include "window/MainWindow.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    quorvex::window::PatternForm form;
-    form.show();
+    quorvex::window::MainWindow window;
+    window.show();
     return app.exec();
 }

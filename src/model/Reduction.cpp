@@ -5,7 +5,6 @@
 #include <limits>
 #include <utility>
 
-#include "model/Vectors.h"
 
 namespace quorvex::model {
 
@@ -14,35 +13,35 @@ namespace {
 struct Row {
     double x = 0.0;
     double y = 0.0;
-    Long c1 = 0;  // coefficient of a1
-    Long c2 = 0;  // coefficient of a2
+    Int32 c1 = 0;  // coefficient of a1
+    Int32 c2 = 0;  // coefficient of a2
 };
 
-bool FitsLong(std::int64_t v) {
-    return v >= std::numeric_limits<Long>::min() && v <= std::numeric_limits<Long>::max();
+bool FitsInt32(std::int64_t v) {
+    return v >= std::numeric_limits<Int32>::min() && v <= std::numeric_limits<Int32>::max();
 }
 
 // row := row - q * other, refused when a matrix entry would leave 32 bits. The
 // products stay within 64 bits because both factors are 32-bit values.
-bool Subtract(Row& row, const Row& other, Long q) {
+bool Subtract(Row& row, const Row& other, Int32 q) {
     const std::int64_t c1 =
         static_cast<std::int64_t>(row.c1) - static_cast<std::int64_t>(q) * other.c1;
     const std::int64_t c2 =
         static_cast<std::int64_t>(row.c2) - static_cast<std::int64_t>(q) * other.c2;
-    if (!FitsLong(c1) || !FitsLong(c2)) return false;
+    if (!FitsInt32(c1) || !FitsInt32(c2)) return false;
     row.x -= q * other.x;
     row.y -= q * other.y;
-    row.c1 = static_cast<Long>(c1);
-    row.c2 = static_cast<Long>(c2);
+    row.c1 = static_cast<Int32>(c1);
+    row.c2 = static_cast<Int32>(c2);
     return true;
 }
 
 }  // namespace
 
-bool ReduceSuperlattice(Module1& m) {
-    // Work on copies so that a refused step leaves the document as it was.
-    Row b1{m.B1X, m.B1Y, m.M11, m.M12};
-    Row b2{m.B2X, m.B2Y, m.M21, m.M22};
+std::optional<SuperlatticeMatrix> ReduceSuperlattice(Vec2 v1, Vec2 v2,
+                                                     const SuperlatticeMatrix& m) {
+    Row b1{v1.x, v1.y, m.m11, m.m12};
+    Row b2{v2.x, v2.y, m.m21, m.m22};
     double l1 = 0.0, l2 = 0.0, d = 0.0;
 
     for (int pass = 0; pass < 10; ++pass) {
@@ -50,13 +49,13 @@ bool ReduceSuperlattice(Module1& m) {
         l2 = b2.y * b2.y + b2.x * b2.x;
         d = b2.y * b1.y + b2.x * b1.x;
         if (std::fabs(d / l1) <= 0.5 && std::fabs(d / l2) <= 0.5) break;
-        Long q = 0;
+        Int32 q = 0;
         if (l1 < l2) {
-            // RoundToLong also refuses a quotient that is no number (a zero vector).
-            if (!RoundToLong(d / l1, q) || !Subtract(b2, b1, q)) return false;
+            // RoundToInt32 also refuses a quotient that is no number (a zero vector).
+            if (!RoundToInt32(d / l1, q) || !Subtract(b2, b1, q)) return std::nullopt;
         }
         if (l1 > l2) {
-            if (!RoundToLong(d / l2, q) || !Subtract(b1, b2, q)) return false;
+            if (!RoundToInt32(d / l2, q) || !Subtract(b1, b2, q)) return std::nullopt;
         }
         if (l1 == l2) break;
     }
@@ -64,7 +63,7 @@ bool ReduceSuperlattice(Module1& m) {
     // Of two vectors of different length whose projection is half a length, the
     // equal-length pair of the rhombic cell is preferred. L1, L2 and d are those
     // of the last pass on purpose.
-    const double tol = m.Tolerance;
+    const double tol = kTolerance;
     if (std::fabs(l1 - l2) > tol) {
         bool ok = true;
         if (std::fabs(d / l1 - 0.5) < tol)
@@ -75,21 +74,12 @@ bool ReduceSuperlattice(Module1& m) {
             ok = Subtract(b2, b1, 1);
         else if (std::fabs(d / l2 + 0.5) < tol)
             ok = Subtract(b2, b1, -1);
-        if (!ok) return false;
+        if (!ok) return std::nullopt;
     }
 
     if (b2.y * b1.x - b2.x * b1.y < 0) std::swap(b1, b2);
 
-    m.B1X = b1.x;
-    m.B1Y = b1.y;
-    m.B2X = b2.x;
-    m.B2Y = b2.y;
-    m.M11 = b1.c1;
-    m.M12 = b1.c2;
-    m.M21 = b2.c1;
-    m.M22 = b2.c2;
-    m.ResetSuperGroup = true;
-    return true;
+    return SuperlatticeMatrix{b1.c1, b1.c2, b2.c1, b2.c2};
 }
 
 }  // namespace quorvex::model

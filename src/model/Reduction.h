@@ -1,12 +1,17 @@
-// Replacing the superlattice basis by a reduced, right-handed one.
+// Replacing the superlattice basis by a reduced, right-handed one that spans
+// the same lattice.
 #pragma once
 
-#include "model/Module1.h"
+#include <optional>
+
+#include "model/CellVectors.h"
 
 namespace quorvex::model {
 
-// Works on B1X..B2Y and M11..M22. Returns false, leaving the matrix and the
-// vectors as they were, when a row operation would leave the 32-bit range.
-bool ReduceSuperlattice(Module1& m);
+// b1, b2: the superlattice vectors of `matrix` (any rotation). The matrix of
+// the reduced basis; nothing when a row operation would leave the 32-bit
+// range or a vector has no length.
+std::optional<SuperlatticeMatrix> ReduceSuperlattice(Vec2 b1, Vec2 b2,
+                                                     const SuperlatticeMatrix& matrix);
 
 }  // namespace quorvex::model

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Module1.h"
+#include "model/Basics.h"
 
 namespace quorvex::platform {
 

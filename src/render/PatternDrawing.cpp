@@ -4,15 +4,14 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "model/Layout.h"
-#include "model/PatternGeometry.h"
+#include "model/DomainColours.h"
+#include "model/FormLayout.h"
 #include "render/ClippedLine.h"
 #include "render/PixelLattice.h"
 
 namespace quorvex::render {
 
-using model::Long;
-using model::Module1;
+using model::kPatternBox;
 using model::Rgb;
 using model::Vec2;
 using platform::FillStyle;
@@ -21,19 +20,18 @@ using platform::Surface;
 
 namespace {
 
-constexpr Rgb kWhite = model::RGB(255, 255, 255);
-constexpr Rgb kBlack = model::RGB(0, 0, 0);
+constexpr Rgb kWhite = model::kWhite;
+constexpr Rgb kBlack = model::kBlack;
 constexpr int kLegendBoxes = 6;
-constexpr int kHighestDomainColor = 7;
+// The legend's boxes are 4 by 5 units of the default spot radius.
+constexpr double kLegendUnit = model::kDefaultSpotRadius;
+// Substrate spots and highlights are rings this much larger than the spots.
+constexpr double kRingMargin = 35;
 
 // Basis vectors reaching further than this are shortened along their own
 // direction before clipping: the part inside the box stays the same and the
 // clipping arithmetic stays finite.
 constexpr double kFarEnd = 1e9;
-
-Rgb DomainColorAt(const Module1& m, Long index) {
-    return m.DomainColor[std::clamp<Long>(index, 0, kHighestDomainColor)];
-}
 
 // Int(width / scale / d) for one index range; a range that is not a positive
 // number gives 0.
@@ -68,138 +66,108 @@ bool BasisTip(double scale, double vx, double vy, double& dx, double& dy) {
     return true;
 }
 
-void DrawBasisVector(const Module1& m, Surface& s, double vx, double vy, Rgb colour) {
+void DrawBasisVector(Surface& s, double scale, Vec2 v, Rgb colour) {
     double dx = 0, dy = 0;
-    if (!BasisTip(m.PatScale, vx, vy, dx, dy)) return;
-    DrawClippedLine(s, m.PatBoxCenterX, m.PatBoxCenterY, m.PatBoxCenterX + dx, m.PatBoxCenterY + dy,
-                    m.PatBoxLeft, m.PatBoxLeft + m.PatBoxWidth, m.PatBoxTop,
-                    m.PatBoxTop + m.PatBoxHeight, colour);
+    if (!BasisTip(scale, v.x, v.y, dx, dy)) return;
+    const model::Box& box = kPatternBox;
+    DrawClippedLine(s, box.CentreX(), box.CentreY(), box.CentreX() + dx, box.CentreY() + dy,
+                    box.left, box.Right(), box.top, box.Bottom(), colour);
+}
+
+void DrawFrame(Surface& s, const model::Box& box, Rgb colour) {
+    const double left = box.left, top = box.top, right = box.Right(), bottom = box.Bottom();
+    s.Line(left, top, left, bottom, colour);
+    s.Line(left, bottom, right, bottom, colour);
+    s.Line(right, bottom, right, top, colour);
+    s.Line(right, top, left, top, colour);
 }
 
 }  // namespace
 
-void SetGlideExtinctions(Module1& m) {
-    const Long b = m.BasicGroup;
-    m.BasicGlide1 = b == 4 || b == 8 || b == 12;
-    m.BasicGlide2 = b == 7 || b == 8 || b == 12;
+bool LegendShown(const model::PatternOptions& o) { return o.paintDomains && o.includeDomains; }
 
-    const Long g = m.SuperGroup;
-    const bool swap = g >= 1 && g <= model::GroupCount && m.GroupAxisSwap[g];
-    m.SuperGlide1 = false;
-    m.SuperGlide2 = false;
-    if (g == 4 || g == 19) {
-        m.SuperGlide1 = !swap;
-        m.SuperGlide2 = swap;
-    } else if (g == 7 || g == 21) {
-        m.SuperGlide1 = swap;
-        m.SuperGlide2 = !swap;
-    } else if (g == 8 || g == 12) {
-        m.SuperGlide1 = true;
-        m.SuperGlide2 = true;
+int LegendEntryAt(double x, double y, int subpatternCount) {
+    const model::TwipPoint origin = model::kLegendOrigin;
+    const double u = kLegendUnit;
+    if (!(origin.x < x && x < model::kLegendRight && origin.y < y && y < origin.y + 5 * u))
+        return 0;
+    int entry = 0;
+    for (int i = 1; i <= subpatternCount && i <= model::kMaxSubpatterns; ++i) {
+        const double left = origin.x + (i - 1) * 4 * u;
+        if (left <= x && x < left + 4 * u) entry = i;
     }
+    return entry;
 }
 
-void DrawLatticeSpots(Module1& m, Surface& s, double px, double py, double qx, double qy,
-                      Rgb colour, double radius, Long kind, bool includeBases) {
-    SetGlideExtinctions(m);
-    const bool glide1 = kind < 0 ? m.BasicGlide1 : m.SuperGlide1;
-    const bool glide2 = kind < 0 ? m.BasicGlide2 : m.SuperGlide2;
-
-    const Vec2 p{px, py}, q{qx, qy};
+void DrawLatticeSpots(Surface& s, double scale, Vec2 p, Vec2 q, model::Glides glides, Rgb colour,
+                      double radius, SpotKind kind, bool includeBases) {
     PointRule rule;
-    rule.hmax = SpotIndexRange(m.PatBoxWidth, m.PatScale, PerpendicularExtent(p, q));
-    rule.kmax = SpotIndexRange(m.PatBoxWidth, m.PatScale, PerpendicularExtent(q, p));
-    rule.oddH0Left = glide1;
-    rule.odd0KLeft = glide2;
+    rule.hmax = SpotIndexRange(kPatternBox.width, scale, PerpendicularExtent(p, q));
+    rule.kmax = SpotIndexRange(kPatternBox.width, scale, PerpendicularExtent(q, p));
+    rule.oddH0Left = glides.alongFirst;
+    rule.odd0KLeft = glides.alongSecond;
 
-    const Long absKind = std::abs(kind);
     if (includeBases) {
         // Set for the substrate too, so its basis never inherits a wider pen.
-        s.SetLineWidth(absKind != 1 ? 3 : 1);
-        DrawBasisVector(m, s, px, py, colour);
-        DrawBasisVector(m, s, qx, qy, colour);
+        s.SetLineWidth(kind == SpotKind::Substrate ? 1 : 3);
+        DrawBasisVector(s, scale, p, colour);
+        DrawBasisVector(s, scale, q, colour);
     }
     s.SetLineWidth(1);
 
-    s.SetPenMode(kind == 3 ? PenMode::Copy : PenMode::Merge);
+    s.SetPenMode(kind == SpotKind::Highlight ? PenMode::Copy : PenMode::Merge);
     s.SetFillColor(colour);
-    s.SetFillStyle(absKind == 1 || absKind == 3 ? FillStyle::Transparent : FillStyle::Solid);
+    s.SetFillStyle(kind == SpotKind::Superstructure ? FillStyle::Solid : FillStyle::Transparent);
 
     // Strict, so that no spot touches the frame; a coordinate that is not a
     // number fails it too.
-    rule.left = m.PatBoxLeft + radius;
-    rule.right = m.PatBoxLeft + m.PatBoxWidth - radius;
-    rule.top = m.PatBoxTop + radius;
-    rule.bottom = m.PatBoxTop + m.PatBoxHeight - radius;
-    const PlacedLattice lattice{m.PatBoxCenterX, m.PatBoxCenterY, m.PatScale, px, py, qx, qy};
+    rule.left = kPatternBox.left + radius;
+    rule.right = kPatternBox.Right() - radius;
+    rule.top = kPatternBox.top + radius;
+    rule.bottom = kPatternBox.Bottom() - radius;
+    const PlacedLattice lattice{kPatternBox.CentreX(), kPatternBox.CentreY(), scale, p.x, p.y, q.x,
+                                q.y};
     DrawLatticePoints(s, lattice, rule, radius, colour, PointOrder::Spots);
 
     s.SetPenMode(PenMode::Copy);
 }
 
-void ApplyDomainOperation(Module1& m, Surface& s, double px, double py, double qx, double qy,
-                          Long code, const PatternOptions& o) {
-    Vec2 p{px, py}, q{qx, qy};
-    model::DomainTransform(m, code, p, q);
-    const Long before = m.SubpatternCount;
-    model::RegisterSubpattern(m, p, q);
-    if (m.SubpatternCount == before) return;
-    const Rgb colour = o.paintDomains ? DomainColorAt(m, m.SubpatternCount + 1) : m.DomainColor[1];
-    DrawLatticeSpots(m, s, p.x, p.y, q.x, q.y, colour, m.SpotRadius, 2, o.includeBases);
-}
-
-PatternResult DrawPatternBody(Module1& m, Surface& s, const PatternOptions& o) {
-    PatternResult result;
-    model::ComputeReciprocalLattices(m);
-
-    const double left = m.PatBoxLeft, top = m.PatBoxTop;
-    const double right = left + m.PatBoxWidth, bottom = top + m.PatBoxHeight;
-    s.FilledRectangle(left, top, right, bottom, kBlack);
-
+void DrawPattern(Surface& s, const model::Pattern& pattern, const model::PatternOptions& o,
+                 double spotRadius) {
+    s.FilledRectangle(kPatternBox.left, kPatternBox.top, kPatternBox.Right(), kPatternBox.Bottom(),
+                      kBlack);
     if (o.include1x1)
-        DrawLatticeSpots(m, s, m.RA1X, m.RA1Y, m.RA2X, m.RA2Y, kWhite, m.SpotRadius + 35, -1,
-                         o.includeBases);
+        DrawLatticeSpots(s, pattern.scale, pattern.ra1, pattern.ra2, pattern.substrateGlides, kWhite,
+                         spotRadius + kRingMargin, SpotKind::Substrate, o.includeBases);
+    DrawFrame(s, kPatternBox, kWhite);
 
-    s.Line(left, top, left, bottom, kWhite);
-    s.Line(left, bottom, right, bottom, kWhite);
-    s.Line(right, bottom, right, top, kWhite);
-    s.Line(right, top, left, top, kWhite);
-
+    const bool painted = LegendShown(o);
+    auto drawSubpattern = [&](std::size_t i) {
+        const model::Subpattern& sub = pattern.subpatterns[i];
+        DrawLatticeSpots(s, pattern.scale, sub.p, sub.q, pattern.superGlides,
+                         model::SubpatternColour(static_cast<int>(i) + 1, painted), spotRadius,
+                         SpotKind::Superstructure, o.includeBases);
+    };
     // The superlattice itself is always subpattern 1.
-    m.SubpatternCount = 0;
-    model::RegisterSubpattern(m, Vec2{m.RB1X, m.RB1Y}, Vec2{m.RB2X, m.RB2Y});
-    const bool painted = o.paintDomains && o.includeDomains;
-    DrawLatticeSpots(m, s, m.RB1X, m.RB1Y, m.RB2X, m.RB2Y,
-                     painted ? m.DomainColor[2] : m.DomainColor[1], m.SpotRadius, 2,
-                     o.includeBases);
+    if (!pattern.subpatterns.empty()) drawSubpattern(0);
 
-    const double unit = m.SpotRadiusDefault;
-    double x = model::Line14.X1;
-    const double y = model::Line14.Y1;
+    const double unit = kLegendUnit;
+    double x = model::kLegendOrigin.x;
+    const double y = model::kLegendOrigin.y;
     s.SetFillStyle(FillStyle::Solid);
     for (int i = 0; i < kLegendBoxes; ++i) {
         s.FilledRectangle(x, y, x + 4 * unit, y + 5 * unit, s.BackColor());
         x += 4 * unit;
     }
 
-    if (!o.includeDomains) return result;
-
-    m.PointOpCount = model::GroupPointOpCount(m.BasicGroup);
-    // By value: the domains are made from b1*, b2* as they stand now.
-    const double b1x = m.RB1X, b1y = m.RB1Y, b2x = m.RB2X, b2y = m.RB2Y;
-    for (Long code : model::GroupOperations(m.BasicGroup))
-        ApplyDomainOperation(m, s, b1x, b1y, b2x, b2y, code, o);
-
-    result.domainsDone = true;
-    result.caption = std::to_string(m.PointOpCount) + " domain(s),  " +
-                     std::to_string(m.SubpatternCount) + " unique subpattern(s)";
+    if (!pattern.domainsIncluded) return;
+    for (std::size_t i = 1; i < pattern.subpatterns.size(); ++i) drawSubpattern(i);
 
     if (painted) {
-        x = model::Line14.X1;
+        x = model::kLegendOrigin.x;
         s.SetFillStyle(FillStyle::Solid);
-        result.legendShown = true;
-        for (Long i = 1; i <= m.SubpatternCount; ++i) {
-            s.SetFillColor(DomainColorAt(m, i + 1));
+        for (std::size_t i = 1; i <= pattern.subpatterns.size(); ++i) {
+            s.SetFillColor(model::DomainColour(static_cast<int>(i) + 1));
             s.Rectangle(x, y, x + 4 * unit, y + 5 * unit, kBlack);
             x += 4 * unit;
         }
@@ -207,10 +175,18 @@ PatternResult DrawPatternBody(Module1& m, Surface& s, const PatternOptions& o) {
 
     s.SetFillStyle(FillStyle::Solid);
     s.SetFillColor(kWhite);
-    s.Circle(m.PatBoxCenterX, m.PatBoxCenterY, m.SpotRadius, kWhite);
+    s.Circle(kPatternBox.CentreX(), kPatternBox.CentreY(), spotRadius, kWhite);
     s.SetFillStyle(FillStyle::Transparent);
-    s.Circle(m.PatBoxCenterX, m.PatBoxCenterY, m.SpotRadius + 35, kWhite);
-    return result;
+    s.Circle(kPatternBox.CentreX(), kPatternBox.CentreY(), spotRadius + kRingMargin, kWhite);
+}
+
+void HighlightSubpattern(Surface& s, const model::Pattern& pattern, int number, double spotRadius,
+                         bool includeBases) {
+    if (number < 1 || number > static_cast<int>(pattern.subpatterns.size())) return;
+    const model::Subpattern& sub = pattern.subpatterns[number - 1];
+    DrawLatticeSpots(s, pattern.scale, sub.p, sub.q, pattern.superGlides,
+                     model::DomainColour(number + 1), spotRadius + kRingMargin, SpotKind::Highlight,
+                     includeBases);
 }
 
 }  // namespace quorvex::render

@@ -1,43 +1,38 @@
-// The diffraction pattern: spots, domains, glide extinctions, legend.
+// The pattern box: the substrate's and the superstructure's spots, every
+// domain in its colour, glide extinctions, the basis vectors and the legend.
 #pragma once
 
-#include <string>
-
-#include "model/Module1.h"
+#include "model/Pattern.h"
 #include "platform/Surface.h"
 
 namespace quorvex::render {
 
-// The check boxes, read by the window at the moment of the call.
-struct PatternOptions {
-    bool include1x1 = true;      // Check1
-    bool paintDomains = false;   // Check2
-    bool includeDomains = false; // Check3
-    bool includeBases = false;   // Check4
+// Draws the whole box from a computed pattern.
+void DrawPattern(platform::Surface& s, const model::Pattern& pattern,
+                 const model::PatternOptions& options, double spotRadius);
+
+// Whether the domain-colour legend is shown beside the box.
+bool LegendShown(const model::PatternOptions& options);
+// The legend box (1-based subpattern number) under a point, 0 for none.
+int LegendEntryAt(double xTwips, double yTwips, int subpatternCount);
+
+// Rings the spots of one subpattern (1-based) in its domain colour, over the
+// drawn pattern.
+void HighlightSubpattern(platform::Surface& s, const model::Pattern& pattern, int number,
+                         double spotRadius, bool includeBases);
+
+// Which spots of a lattice are drawn and how.
+enum class SpotKind {
+    Substrate,       // open rings, merged
+    Superstructure,  // filled discs, merged (OR-ed where domains coincide)
+    Highlight        // open rings, copied over what is there
 };
 
-// What the window shows in its labels after the pattern was drawn.
-struct PatternResult {
-    bool legendShown = false;   // Label18 "Domain colors :" visible
-    bool domainsDone = false;   // the domains were generated: Label19 gets `caption`
-    std::string caption;        // "N domain(s),  M unique subpattern(s)"
-};
-
-// The drawing steps of the pattern, from the reciprocal lattices to the
-// centre spot. The caller has checked the matrix and shows the busy notice.
-PatternResult DrawPatternBody(model::Module1& m, platform::Surface& s, const PatternOptions& o);
-
-// kind -1: substrate rings; 2: superstructure or domain discs; 3: a highlighted
-// subpattern as rings. Leaves pen mode copy and line width 1.
-void DrawLatticeSpots(model::Module1& m, platform::Surface& s, double px, double py, double qx,
-                      double qy, model::Rgb colour, double radius, model::Long kind,
+// The spots n1 p + n2 q of one lattice that lie wholly inside the pattern
+// box, less the glide-extinct ones; with includeBases, p and q as lines from
+// the centre. Leaves pen mode copy and line width 1.
+void DrawLatticeSpots(platform::Surface& s, double scale, model::Vec2 p, model::Vec2 q,
+                      model::Glides glides, model::Rgb colour, double radius, SpotKind kind,
                       bool includeBases);
-
-// Transforms b1*, b2* by one operation, registers the domain and draws it when new.
-void ApplyDomainOperation(model::Module1& m, platform::Surface& s, double px, double py,
-                          double qx, double qy, model::Long code, const PatternOptions& o);
-
-// BasicGlide1/2 from BasicGroup, SuperGlide1/2 from SuperGroup and GroupAxisSwap.
-void SetGlideExtinctions(model::Module1& m);
 
 }  // namespace quorvex::render

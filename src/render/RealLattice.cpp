@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "model/FormLayout.h"
 #include "render/ClippedLine.h"
 #include "render/ParallelLines.h"
 #include "render/PixelLattice.h"
@@ -64,7 +65,7 @@ void ClippedLine(Surface& s, const LatticeBox& box, double x1, double y1, double
 // parallel to t1 through k*t2, each reaching one row beyond the counted ones.
 // Only lines that reach the box are drawn, and on a surface with pixels each
 // distinct picture of a line once (they are all of one colour and pen).
-void DrawNet(model::Module1& m, Surface& s, const LatticeBox& box, double t1x, double t1y,
+void DrawNet(Surface& s, const LatticeBox& box, double t1x, double t1y,
              double t2x, double t2y, double n1, double n2, model::Rgb colour) {
     const double reach1 = std::clamp(n1 + 1, -kMaxReach, kMaxReach);
     const double reach2 = std::clamp(n2 + 1, -kMaxReach, kMaxReach);
@@ -73,12 +74,6 @@ void DrawNet(model::Module1& m, Surface& s, const LatticeBox& box, double t1x, d
         {box.cx, box.cy, box.scale, t2x, t2y, t1x, t1y, reach2, reach1}};
     const ClipBox clip{box.left, box.right, box.top, box.bottom};
 
-    // The segment of the loops' last line stays behind in SegX1..SegY2.
-    const LineFamily* last = reach2 >= 0 ? &families[1] : reach1 >= 0 ? &families[0] : nullptr;
-    if (last) {
-        const platform::Segment seg = last->At(last->reach);
-        m.SegX1 = seg.x1, m.SegY1 = seg.y1, m.SegX2 = seg.x2, m.SegY2 = seg.y2;
-    }
     auto line = [&](const LineFamily& f, double k) {
         const platform::Segment seg = f.At(k);
         ClippedLine(s, box, seg.x1, seg.y1, seg.x2, seg.y2, colour);
@@ -149,8 +144,10 @@ void DrawFrame(Surface& s, double left, double top, double right, double bottom,
 
 }  // namespace
 
-void DrawRealLattice(model::Module1& m, Surface& s, double t1x, double t1y, double t2x, double t2y,
-                     model::Rgb colour, double dotRadius, model::Long kind) {
+void DrawRealLattice(Surface& s, const LatticeDrawing& d) {
+    const double t1x = d.t1.x, t1y = d.t1.y, t2x = d.t2.x, t2y = d.t2.y;
+    const model::Rgb colour = d.colour;
+    const bool substrate = d.kind == LatticeKind::SubstrateNet;
     const double a11 = t1x * t1x + t1y * t1y;
     const double a22 = t2x * t2x + t2y * t2y;
     const double a12 = t1x * t2x + t1y * t2y;
@@ -159,19 +156,15 @@ void DrawRealLattice(model::Module1& m, Surface& s, double t1x, double t1y, doub
     const double e1y = t1y - (a12 / a22) * t2y;
     const double e2x = t2x - (a12 / a11) * t1x;
     const double e2y = t2y - (a12 / a11) * t1y;
-    const double extent = m.LatBoxWidth / m.LatScale;
+    const model::Box& area = model::kLatticeBox;
+    const double extent = area.width / d.scale;
     const std::optional<double> n1 = RowCount(extent, RowSpacing(e1x, e1y));
     const std::optional<double> n2 = RowCount(extent, RowSpacing(e2x, e2y));
 
-    const LatticeBox box{m.LatBoxCenterX,
-                         m.LatBoxCenterY,
-                         m.LatScale,
-                         m.LatBoxLeft,
-                         m.LatBoxLeft + m.LatBoxWidth,
-                         m.LatBoxTop,
-                         m.LatBoxTop + m.LatBoxHeight};
+    const LatticeBox box{area.CentreX(), area.CentreY(), d.scale,     area.left,
+                         area.Right(),   area.top,      area.Bottom()};
 
-    if (kind == 1) s.SetLineWidth(3);
+    if (substrate) s.SetLineWidth(3);
     ClippedLine(s, box, box.cx, box.cy, box.X(t1x), box.Y(t1y), colour);
     ClippedLine(s, box, box.cx, box.cy, box.X(t2x), box.Y(t2y), colour);
 
@@ -180,28 +173,28 @@ void DrawRealLattice(model::Module1& m, Surface& s, double t1x, double t1y, doub
     s.SetLineWidth(1);
 
     if (!n1 || !n2) return;
-    if (kind == 1)
-        DrawNet(m, s, box, t1x, t1y, t2x, t2y, *n1, *n2, colour);
+    if (substrate)
+        DrawNet(s, box, t1x, t1y, t2x, t2y, *n1, *n2, colour);
     else
-        DrawDots(s, box, t1x, t1y, t2x, t2y, *n1, *n2, dotRadius, colour);
+        DrawDots(s, box, t1x, t1y, t2x, t2y, *n1, *n2, d.dotRadius, colour);
 }
 
-void ShowSuperlatticeTooLarge(const model::Module1& m, Surface& s) {
-    const model::Rgb white = model::RGB(255, 255, 255);
-    const model::Rgb black = model::RGB(0, 0, 0);
-
-    const double latRight = m.LatBoxLeft + m.LatBoxWidth;
-    const double latBottom = m.LatBoxTop + m.LatBoxHeight;
-    s.FilledRectangle(m.LatBoxLeft, m.LatBoxTop, latRight, latBottom, white);
+void ShowSuperlatticeTooLarge(Surface& s) {
+    const model::Box& lattice = model::kLatticeBox;
+    const model::Box& pattern = model::kPatternBox;
+    s.FilledRectangle(lattice.left, lattice.top, lattice.Right(), lattice.Bottom(), model::kWhite);
     // The frame ends at the top-left corner, where the message is printed.
-    DrawFrame(s, m.LatBoxLeft, m.LatBoxTop, latRight, latBottom, black);
-    s.SetTextColor(model::RGB(255, 0, 0));
+    DrawFrame(s, lattice.left, lattice.top, lattice.Right(), lattice.Bottom(), model::kBlack);
+    s.SetTextColor(model::kRed);
     s.Print("Superlattice too large");
 
-    const double patRight = m.PatBoxLeft + m.PatBoxWidth;
-    const double patBottom = m.PatBoxTop + m.PatBoxHeight;
-    s.FilledRectangle(m.PatBoxLeft, m.PatBoxTop, patRight, patBottom, black);
-    DrawFrame(s, m.PatBoxLeft, m.PatBoxTop, patRight, patBottom, white);
+    s.FilledRectangle(pattern.left, pattern.top, pattern.Right(), pattern.Bottom(), model::kBlack);
+    DrawFrame(s, pattern.left, pattern.top, pattern.Right(), pattern.Bottom(), model::kWhite);
+}
+
+void DrawLatticeBoxFrame(Surface& s) {
+    const model::Box& b = model::kLatticeBox;
+    DrawFrame(s, b.left, b.top, b.Right(), b.Bottom(), model::kBlack);
 }
 
 }  // namespace quorvex::render

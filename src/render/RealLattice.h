@@ -1,18 +1,32 @@
-// The real-space lattice box: substrate net and superlattice dots.
+// The real-space lattice box: the substrate net and the superlattice dots.
 #pragma once
 
-#include "model/Module1.h"
+#include "model/Basics.h"
 #include "platform/Surface.h"
 
 namespace quorvex::render {
 
-// kind 1: the substrate net with thick basis vectors; any other kind: the
-// superlattice dots with thin basis vectors. Leaves line width 1, fill style
-// solid and the fill colour of the call.
-void DrawRealLattice(model::Module1& m, platform::Surface& s, double t1x, double t1y, double t2x,
-                     double t2y, model::Rgb colour, double dotRadius, model::Long kind);
+enum class LatticeKind {
+    SubstrateNet,     // the net of lines, thick basis vectors
+    SuperlatticeDots  // filled dots, thin basis vectors
+};
+
+struct LatticeDrawing {
+    model::Vec2 t1, t2;  // basis, in length units, display frame
+    double scale = 0;    // twips per length unit
+    model::Rgb colour = 0;
+    double dotRadius = 0;  // twips, for the dots
+    LatticeKind kind = LatticeKind::SubstrateNet;
+};
+
+// Draws one lattice into the lattice box. Leaves line width 1, fill style
+// solid and the fill colour of the drawing.
+void DrawRealLattice(platform::Surface& s, const LatticeDrawing& drawing);
+
+// The lattice box's black frame.
+void DrawLatticeBoxFrame(platform::Surface& s);
 
 // Blanks both boxes and prints the red "Superlattice too large" in the lattice box.
-void ShowSuperlatticeTooLarge(const model::Module1& m, platform::Surface& s);
+void ShowSuperlatticeTooLarge(platform::Surface& s);
 
 }  // namespace quorvex::render

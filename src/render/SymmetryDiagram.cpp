@@ -4,15 +4,14 @@
 #include <array>
 #include <cmath>
 
-#include "model/Layout.h"
+#include "model/FormLayout.h"
 #include "render/SymmetryElements.h"
 
 namespace quorvex::render {
 
 namespace {
 
-using model::Long;
-using model::Module1;
+using model::Int32;
 using model::Rgb;
 using model::Vec2;
 using platform::FillStyle;
@@ -22,12 +21,8 @@ using platform::Surface;
 constexpr int CellPointCount = 11;
 using CellPoints = std::array<Vec2, CellPointCount>;
 
-double Dot(Vec2 a, Vec2 b) {
-    return a.x * b.x + a.y * b.y;
-}
-double Cross(Vec2 a, Vec2 b) {
-    return a.x * b.y - a.y * b.x;
-}
+using model::Cross;
+using model::Dot;
 double Length(Vec2 a) {
     return std::hypot(a.x, a.y);
 }
@@ -41,41 +36,22 @@ Vec2 Mid(Vec2 a, Vec2 b) {
     return {(a.x + b.x) / 2, (a.y + b.y) / 2};
 }
 
-bool IsGroup(Long group) {
-    return group >= 1 && group <= model::GroupCount;
-}
-
-std::string SuperLabel(Long group) {
-    switch (group) {
-        case 18:
-            return "3'";
-        case 19:
-            return "4'";
-        case 20:
-            return "5'";
-        case 21:
-            return "7'";
-        default:
-            return std::to_string(group);
-    }
-}
-
-bool CentredGroup(const Module1& m, Long group) {
-    return IsGroup(group) && m.GroupLatticeType[group] == 3;
+bool CentredGroup(Int32 group) {
+    return model::LatticeTypeOf(group) == model::kCentredRectangular;
 }
 
 // The superlattice diagram is turned by the angle from the basic reference
 // direction u to the superlattice reference direction w.
-void TurnTowardsSuperlattice(Module1& m) {
-    const Vec2 a1{m.A1X, m.A1Y}, a2{m.A2X, m.A2Y};
-    const Vec2 b1{m.B1X, m.B1Y}, b2{m.B2X, m.B2Y};
-    const Vec2 u = CentredGroup(m, m.BasicGroup) ? Scaled(0.5, Sum(a1, a2)) : a1;
+DiagramFrame TurnTowardsSuperlattice(const SuperDiagram& d) {
+    const Vec2 a1 = d.vectors.a1, a2 = d.vectors.a2;
+    const Vec2 b1 = d.vectors.b1, b2 = d.vectors.b2;
+    const Vec2 u = CentredGroup(d.basicGroup) ? Scaled(0.5, Sum(a1, a2)) : a1;
     Vec2 w = b1;
-    if (CentredGroup(m, m.SuperGroup)) {
+    if (CentredGroup(d.group)) {
         const bool acute = Dot(b1, b2) > 0;
-        if (m.CentredAxis == 1)
+        if (d.centredAxis == 1)
             w = Sum(Scaled(2, b1), acute ? Scaled(-1, b2) : b2);
-        else if (m.CentredAxis == 2)
+        else if (d.centredAxis == 2)
             w = Sum(Scaled(2, b2), acute ? Scaled(-1, b1) : b1);
         else
             w = Sum(b1, b2);
@@ -89,8 +65,10 @@ void TurnTowardsSuperlattice(Module1& m) {
         s = 0;
     }
     c = std::clamp(c, -1.0, 1.0);
-    m.SymCos = c * m.RotCos + s * m.RotSin;
-    m.SymSin = c * m.RotSin - s * m.RotCos;
+    DiagramFrame frame;
+    frame.cos = c * d.rotationCos + s * d.rotationSin;
+    frame.sin = c * d.rotationSin - s * d.rotationCos;
+    return frame;
 }
 
 // The four corners in the local frame (x right, y down); sigma = -1 mirrors
@@ -197,10 +175,10 @@ void EraseDiagram(Surface& s, double x, double y, double r) {
 }
 
 // The cell of one group with its lines and rotation symbols, on the frame set up by the caller.
-void DrawCell(const Module1& m, Surface& s, const GroupElements& elements, Vec2 t1, Vec2 t2,
-              double r, bool swap, bool flip, Rgb colour) {
+void DrawCell(Surface& s, const DiagramFrame& frame, const GroupElements& elements, Vec2 t1,
+              Vec2 t2, double r, bool swap, bool flip, Rgb colour) {
     std::array<Vec2, 4> p = CellCorners(elements.family, t1, t2, r, flip);
-    for (Vec2& corner : p) SymTransform(m, corner.x, corner.y);
+    for (Vec2& corner : p) corner = frame.Apply(corner);
     if (swap && elements.turnsWithSwap)
         CycleCorners(p[0].x, p[1].x, p[2].x, p[3].x, p[0].y, p[1].y, p[2].y, p[3].y);
     const CellPoints points = DerivedPoints(p);
@@ -222,10 +200,8 @@ void DrawCell(const Module1& m, Surface& s, const GroupElements& elements, Vec2 
 
 }  // namespace
 
-void SymTransform(const Module1& m, double& x, double& y) {
-    const double x0 = x, y0 = y;
-    x = m.SymCos * x0 - m.SymSin * y0 + m.SymOriginX;
-    y = m.SymSin * x0 + m.SymCos * y0 + m.SymOriginY;
+Vec2 DiagramFrame::Apply(Vec2 v) const {
+    return {cos * v.x - sin * v.y + originX, sin * v.x + cos * v.y + originY};
 }
 
 void CycleCorners(double& x1, double& x2, double& x3, double& x4, double& y1, double& y2,
@@ -241,7 +217,7 @@ void CycleCorners(double& x1, double& x2, double& x3, double& x4, double& y1, do
     y4 = oldY1;
 }
 
-void DrawRotationSymbol(Surface& s, double x, double y, Long n) {
+void DrawRotationSymbol(Surface& s, double x, double y, Int32 n) {
     const double w = 90 * std::sqrt(0.75);
     std::vector<Vec2> vertices;
     switch (n) {
@@ -260,7 +236,7 @@ void DrawRotationSymbol(Surface& s, double x, double y, Long n) {
         default:
             break;
     }
-    const Rgb black = model::RGB(0, 0, 0);
+    const Rgb black = model::kBlack;
     s.SetLineWidth(2);
     if (!vertices.empty()) {
         s.Line(x + vertices[0].x, y + vertices[0].y, x + vertices[1].x, y + vertices[1].y, black);
@@ -271,41 +247,42 @@ void DrawRotationSymbol(Surface& s, double x, double y, Long n) {
     s.SetLineWidth(1);
 }
 
-std::string DrawSymmetryElements(Module1& m, Surface& s, Long group, Long kind) {
-    const bool super = kind == 2;
-    const bool known = IsGroup(group);
-    const bool swap = super && known && m.GroupAxisSwap[group];
-    const bool flip = super && !m.SuperRightHanded;
+namespace {
 
-    std::string caption;
-    model::MarkerLine frame{};
-    Vec2 t1, t2;
-    Rgb colour = 0;
-    if (!super) {
-        m.SymCos = m.RotCos;
-        m.SymSin = m.RotSin;
-        caption = "Basic lattice [" + std::to_string(group) + "]";
-        frame = model::Line9;
-        t1 = {m.A1X, m.A1Y};
-        t2 = {m.A2X, m.A2Y};
-        colour = model::RGB(0, 0, 0);
-    } else {
-        TurnTowardsSuperlattice(m);
-        caption = "Superlattice [" + SuperLabel(group) + "]";
-        frame = model::Line11;
-        t1 = {m.B1X, m.B1Y};
-        t2 = {m.B2X, m.B2Y};
-        colour = model::RGB(0, 0, 255);
-    }
-    m.SymOriginX = (frame.X1 + frame.X2) / 2;
-    m.SymOriginY = (frame.Y1 + frame.Y2) / 2;
-    const double r = frame.Y2 - frame.Y1;
-    EraseDiagram(s, m.SymOriginX, m.SymOriginY, r);
-    if (known) DrawCell(m, s, ElementsOf(group), t1, t2, r, swap, flip, colour);
+// Erases the diagram's place and draws the group's cell there.
+void DrawDiagram(Surface& s, DiagramFrame frame, const model::Box& place, Int32 group, Vec2 t1,
+                 Vec2 t2, bool swap, bool flip, Rgb colour) {
+    frame.originX = place.CentreX();
+    frame.originY = place.CentreY();
+    const double r = place.height;
+    EraseDiagram(s, frame.originX, frame.originY, r);
+    if (model::IsGroup(group)) DrawCell(s, frame, ElementsOf(group), t1, t2, r, swap, flip, colour);
     s.SetLineWidth(1);
     s.SetLineStyle(LineStyle::Solid);
     s.SetFillStyle(FillStyle::Transparent);
-    return caption;
+}
+
+}  // namespace
+
+void DrawBasicDiagram(Surface& s, Int32 group, Vec2 a1, Vec2 a2, const model::ViewSettings& view) {
+    DiagramFrame frame;
+    frame.cos = view.rotationCos;
+    frame.sin = view.rotationSin;
+    DrawDiagram(s, frame, model::kBasicDiagramFrame, group, a1, a2, false, false, model::kBlack);
+}
+
+void DrawSuperDiagram(Surface& s, const SuperDiagram& d) {
+    const bool swap = model::IsGroup(d.group) && d.axisSwap;
+    DrawDiagram(s, TurnTowardsSuperlattice(d), model::kSuperDiagramFrame, d.group, d.vectors.b1,
+                d.vectors.b2, swap, !d.rightHanded, model::kBlue);
+}
+
+std::string BasicDiagramTitle(Int32 group) {
+    return "Basic lattice [" + std::to_string(group) + "]";
+}
+
+std::string SuperDiagramTitle(Int32 group) {
+    return "Superlattice [" + model::GroupLabel(group) + "]";
 }
 
 }  // namespace quorvex::render

@@ -20,7 +20,7 @@ CellLine Glide(std::vector<PointName> path) {
     return {LineKind::Glide, std::move(path)};
 }
 
-std::array<GroupElements, model::BasicGroupCount + 1> BuildTable() {
+std::array<GroupElements, model::kBasicGroupCount + 1> BuildTable() {
     // The closed outline P1 -> P2 -> P3 -> P4 -> P1 as one connected line.
     const std::vector<PointName> outline{P1, P2, P3, P4, P1};
 
@@ -128,7 +128,7 @@ std::array<GroupElements, model::BasicGroupCount + 1> BuildTable() {
 
 }  // namespace
 
-const GroupElements& ElementsOf(model::Long group) {
+const GroupElements& ElementsOf(model::Int32 group) {
     static const auto table = BuildTable();
     switch (group) {
         case 18:
@@ -141,7 +141,7 @@ const GroupElements& ElementsOf(model::Long group) {
             return table[7];
         default:
             // Callers pass list selections; anything else gets the empty row 0.
-            return group >= 1 && group <= model::BasicGroupCount ? table[group] : table[0];
+            return group >= 1 && group <= model::kBasicGroupCount ? table[group] : table[0];
     }
 }
 

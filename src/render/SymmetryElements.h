@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "model/Module1.h"
+#include "model/PlaneGroups.h"
 
 namespace quorvex::render {
 
@@ -36,7 +36,7 @@ struct CellLine {
 };
 
 struct RotationPoints {
-    model::Long n;
+    model::Int32 n;
     std::vector<PointName> at;
 };
 
@@ -51,6 +51,6 @@ struct GroupElements {
 };
 
 // Group 1..21; the rotated settings 18..21 share the rows of 3, 4, 5 and 7.
-const GroupElements& ElementsOf(model::Long group);
+const GroupElements& ElementsOf(model::Int32 group);
 
 }  // namespace quorvex::render

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/Module1.h"
+#include "model/Basics.h"
 
 namespace quorvex::model {
 
@@ -18,7 +18,7 @@ double LeadingNumber(std::string_view text);
 // The locale-aware conversion of a matrix entry: surrounding blanks, a sign,
 // the decimal separator and digit grouping accepted, halves rounded to even.
 // No value when the text is not a number or the result leaves 32 bits.
-std::optional<Long> ConvertInteger(std::string_view text, char decimalSeparator = '.',
+std::optional<Int32> ConvertInteger(std::string_view text, char decimalSeparator = '.',
                                    char groupSeparator = ',');
 
 // "###0.0000", "###0.0" and "####0": at least one digit before the point, the

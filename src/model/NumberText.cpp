@@ -1,4 +1,4 @@
-#include "model/FieldReaders.h"
+#include "model/NumberText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -119,7 +119,7 @@ double LeadingNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
-std::optional<Long> ConvertInteger(std::string_view text, char decimalSeparator,
+std::optional<Int32> ConvertInteger(std::string_view text, char decimalSeparator,
                                    char groupSeparator) {
     const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
@@ -201,9 +201,9 @@ std::optional<Long> ConvertInteger(std::string_view text, char decimalSeparator,
         if (moreThanHalf || (exactHalf && magnitude % 2 != 0)) ++magnitude;
     }
     const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value < std::numeric_limits<Long>::min() || value > std::numeric_limits<Long>::max())
+    if (value < std::numeric_limits<Int32>::min() || value > std::numeric_limits<Int32>::max())
         return std::nullopt;
-    return static_cast<Long>(value);
+    return static_cast<Int32>(value);
 }
 
 std::string FormatNumber(double value, std::string_view pattern) {

@@ -1,34 +1,14 @@
-#include "model/Analysis.h"
+#include "model/AllowedGroups.h"
 
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <string>
 
-#include "model/FieldReaders.h"
 
 namespace quorvex::model {
 
 namespace {
-
-bool IsGroup(Long g) {
-    return g >= 1 && g <= GroupCount;
-}
-
-std::string TrimRight(std::string text) {
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
-
-// The angle in degrees from its cosine, by the arc tangent form of the arc
-// cosine. At |cos| = 1 the square root would see a zero or (after rounding) a
-// negative residue, so the two ends are given directly.
-double PhiDegrees(double cosPhi, double degToRad) {
-    const double c = std::clamp(cosPhi, -1.0, 1.0);
-    const double residue = 1.0 - c * c;
-    if (residue <= 0.0) return c > 0.0 ? 0.0 : 180.0;
-    return (std::atan(-c / std::sqrt(residue)) + 2.0 * std::atan(1.0)) / degToRad;
-}
 
 double Norm2(Vec2 v) {
     return v.x * v.x + v.y * v.y;
@@ -40,11 +20,12 @@ double Norm2(Vec2 v) {
 // later swap setting overrides an earlier one; a return is a "stop".
 class ConstraintRules {
   public:
-    explicit ConstraintRules(Module1& state) : state_(state), tol_(state.Tolerance) {
-        a1 = {state.A1X, state.A1Y};
-        a2 = {state.A2X, state.A2Y};
-        const Vec2 b1{state.B1X, state.B1Y}, b2{state.B2X, state.B2Y};
-        if (state.SuperLatticeType == 3) {
+    ConstraintRules(AllowedGroups& result, const CellVectors& v, Int32 superLatticeType)
+        : result_(result), tol_(kTolerance) {
+        a1 = v.a1;
+        a2 = v.a2;
+        const Vec2 b1 = v.b1, b2 = v.b2;
+        if (superLatticeType == kCentredRectangular) {
             // The edges of the conventional rectangle of a centred cell.
             u = {b1.x + b2.x, b1.y + b2.y};
             w = {b2.x - b1.x, b2.y - b1.y};
@@ -56,15 +37,15 @@ class ConstraintRules {
         m = {a1.x - a2.x, a1.y - a2.y};
         uPlusW = {u.x + w.x, u.y + w.y};
         uMinusW = {u.x - w.x, u.y - w.y};
-        const Long type = state.SuperLatticeType;
-        R = type == 2 || type == 4;
-        C = type == 3;
-        S = type == 4;
-        H = type == 5;
-        primRect = type == 2;
+        const Int32 type = superLatticeType;
+        R = type == kPrimitiveRectangular || type == kSquare;
+        C = type == kCentredRectangular;
+        S = type == kSquare;
+        H = type == kHexagonal;
+        primRect = type == kPrimitiveRectangular;
     }
 
-    void Apply(Long basicGroup) {
+    void Apply(Int32 basicGroup) {
         switch (basicGroup) {
             case 1:
                 P1();
@@ -123,10 +104,10 @@ class ConstraintRules {
     }
 
   private:
-    void Allow(int g) { state_.AllowedSuperGroup[g] = true; }
+    void Allow(int g) { result_.allowed[g] = true; }
     void AllowSwap(int g, bool swap) {
-        state_.AllowedSuperGroup[g] = true;
-        state_.GroupAxisSwap[g] = swap;
+        result_.allowed[g] = true;
+        result_.axisSwap[g] = swap;
     }
 
     // Products in squared length units, compared without normalisation.
@@ -584,7 +565,7 @@ class ConstraintRules {
         }
     }
 
-    Module1& state_;
+    AllowedGroups& result_;
     double tol_;
     Vec2 a1, a2, s, m, u, w, uPlusW, uMinusW;
     bool R = false, C = false, S = false, H = false, primRect = false;
@@ -592,110 +573,50 @@ class ConstraintRules {
 
 }  // namespace
 
-Long ClassifyCell(double P, double Q, double absCos, double tolerance, Long* centredAxis) {
-    if (centredAxis != nullptr) *centredAxis = 0;
-    // A cell whose lengths or angle are not numbers has no symmetry to find.
-    if (!std::isfinite(P) || !std::isfinite(Q) || !std::isfinite(absCos)) return 1;
-    if (std::abs(P - Q) < tolerance) {
-        if (absCos < tolerance) return 4;
-        if (std::abs(absCos - 0.5) < tolerance) return 5;
-        return 3;  // rhombic: centred rectangular without a centring axis
-    }
-    if (absCos < tolerance) return 2;
-    if (std::abs(std::sqrt(P / Q) * absCos - 0.5) < tolerance) {
-        if (centredAxis != nullptr) *centredAxis = 1;
-        return 3;
-    }
-    if (std::abs(std::sqrt(Q / P) * absCos - 0.5) < tolerance) {
-        if (centredAxis != nullptr) *centredAxis = 2;
-        return 3;
-    }
-    return 1;
-}
-
-HigherSymmetryHint CheckHigherSymmetry(const Module1& m) {
-    const double a2 = m.LatticeA * m.LatticeA, b2 = m.LatticeB * m.LatticeB;
-    double P = a2, Q = b2, cosPhi = 0.0;
-    if (m.BasicGroup == 5 || m.BasicGroup == 9) {
-        // a and b are the sides of the centred rectangle; the primitive cell is
-        // spanned by its half-diagonals.
-        P = Q = (a2 + b2) / 4;
-        cosPhi = (a2 - b2) * 0.25 / P;
-    } else {
-        cosPhi = std::cos(m.LatticeAlpha * m.DegToRad);
-    }
-    const Long type = ClassifyCell(P, Q, std::abs(cosPhi), m.Tolerance, nullptr);
-    HigherSymmetryHint hint;
-    if (IsGroup(m.BasicGroup) && type > m.GroupLatticeType[m.BasicGroup]) {
-        hint.visible = true;
-        hint.caption = "Higher symmetry (" + TrimRight(m.LatticeTypeName[type]) + ") possible";
-    }
-    return hint;
-}
-
-std::string AnalyzeSuperlattice(Module1& m, Long& latticeType) {
-    const double P = m.B1X * m.B1X + m.B1Y * m.B1Y;
-    const double Q = m.B2X * m.B2X + m.B2Y * m.B2Y;
-    const double dot = m.B1X * m.B2X + m.B1Y * m.B2Y;
-    const double norm = std::sqrt(P * Q);
-    m.SuperRightHanded = m.B2Y * m.B1X - m.B2X * m.B1Y >= 0;
-    m.CentredAxis = 0;
-    double phi = 0.0;
-    if (norm > 0.0 && std::isfinite(norm) && std::isfinite(dot)) {
-        // Rounding can push the quotient just past +-1.
-        const double cosPhi = std::clamp(dot / norm, -1.0, 1.0);
-        phi = PhiDegrees(cosPhi, m.DegToRad);
-        latticeType = ClassifyCell(P, Q, std::abs(cosPhi), m.Tolerance, &m.CentredAxis);
-    } else {
-        // A zero-length (or unmeasurable) vector has no angle: call the cell oblique.
-        latticeType = 1;
-    }
-    return "a = " + FormatNumber(std::sqrt(P), "###0.0000") +
-           "   b = " + FormatNumber(std::sqrt(Q), "###0.0000") +
-           "   phi = " + FormatNumber(phi, "###0.0");
-}
-
-void SetUnconstrainedGroups(Module1& m) {
-    m.AllowedSuperGroup.fill(false);
-    m.GroupAxisSwap.fill(false);
-    auto allow = [&m](std::initializer_list<int> groups) {
-        for (int g : groups) m.AllowedSuperGroup[g] = true;
+AllowedGroups UnconstrainedGroups(Int32 superLatticeType) {
+    AllowedGroups result;
+    auto allow = [&result](std::initializer_list<int> groups) {
+        for (int g : groups) result.allowed[g] = true;
     };
     allow({1, 2});
-    switch (m.SuperLatticeType) {
-        case 2:
+    switch (superLatticeType) {
+        case kPrimitiveRectangular:
             allow({3, 4, 6, 7, 8});
             break;
-        case 3:
+        case kCentredRectangular:
             allow({5, 9});
             break;
-        case 4:
+        case kSquare:
             allow({3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
             break;
-        case 5:
+        case kHexagonal:
             allow({5, 9, 13, 14, 15, 16, 17});
             break;
         default:
             break;
     }
+    return result;
 }
 
-void SetConstrainedGroups(Module1& m) {
-    m.AllowedSuperGroup.fill(false);
-    m.GroupAxisSwap.fill(false);
-    m.AllowedSuperGroup[1] = true;
-    ConstraintRules(m).Apply(m.BasicGroup);
+AllowedGroups ConstrainedGroups(Int32 basicGroup, const CellVectors& v, Int32 superLatticeType) {
+    AllowedGroups result;
+    result.allowed[1] = true;
+    ConstraintRules(result, v, superLatticeType).Apply(basicGroup);
+    return result;
 }
 
-std::string AllowedGroupsCaption(const Module1& m) {
+AllowedGroups ComputeAllowedGroups(const Structure& s, const CellVectors& v,
+                                   Int32 superLatticeType) {
+    return s.constrained ? ConstrainedGroups(s.basicGroup, v, superLatticeType)
+                         : UnconstrainedGroups(superLatticeType);
+}
+
+std::string AllowedGroupsCaption(const AllowedGroups& groups) {
     std::string caption = "/";
-    for (int g = 1; g <= BasicGroupCount; ++g) {
-        if (m.AllowedSuperGroup[g]) caption += std::to_string(g) + "/";
-    }
-    static constexpr const char* kRotated[] = {"3'/", "4'/", "5'/", "7'/"};
-    for (int i = 0; i < 4; ++i) {
-        if (m.AllowedSuperGroup[18 + i]) caption += kRotated[i];
-    }
+    for (int g = 1; g <= kBasicGroupCount; ++g)
+        if (groups.allowed[g]) caption += std::to_string(g) + "/";
+    for (int i = 0; i < 4; ++i)
+        if (groups.allowed[kPmTurned + i]) caption += std::string(kTurnedGroupLabels[i]) + "/";
     return caption;
 }
 
