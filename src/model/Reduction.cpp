@@ -36,6 +36,9 @@ bool Subtract(Row& row, const Row& other, Int32 q) {
     return true;
 }
 
+// Half a length, and the rounding the vectors' products may carry.
+constexpr double kHalf = 0.5 + 1e-9;
+
 }  // namespace
 
 std::optional<SuperlatticeMatrix> ReduceSuperlattice(Vec2 v1, Vec2 v2,
@@ -48,7 +51,9 @@ std::optional<SuperlatticeMatrix> ReduceSuperlattice(Vec2 v1, Vec2 v2,
         l1 = b1.y * b1.y + b1.x * b1.x;
         l2 = b2.y * b2.y + b2.x * b2.x;
         d = b2.y * b1.y + b2.x * b1.x;
-        if (std::fabs(d / l1) <= 0.5 && std::fabs(d / l2) <= 0.5) break;
+        // A projection of exactly half a length, seen a rounding error above
+        // it, is reduced: stepping on would only flip q between -1 and +1.
+        if (std::fabs(d / l1) <= kHalf && std::fabs(d / l2) <= kHalf) break;
         Int32 q = 0;
         if (l1 < l2) {
             // RoundToInt32 also refuses a quotient that is no number (a zero vector).
