@@ -84,6 +84,17 @@ void DrawFrame(Surface& s, const model::Box& box, Rgb colour) {
 
 }  // namespace
 
+void EraseLegend(Surface& s) {
+    const double unit = kLegendUnit;
+    double x = model::kLegendOrigin.x;
+    const double y = model::kLegendOrigin.y;
+    s.SetFillStyle(FillStyle::Solid);
+    for (int i = 0; i < kLegendBoxes; ++i) {
+        s.FilledRectangle(x, y, x + 4 * unit, y + 5 * unit, s.BackColor());
+        x += 4 * unit;
+    }
+}
+
 bool LegendShown(const model::PatternOptions& o) { return o.paintDomains && o.includeDomains; }
 
 int LegendEntryAt(double x, double y, int subpatternCount) {
@@ -151,20 +162,15 @@ void DrawPattern(Surface& s, const model::Pattern& pattern, const model::Pattern
     // The superlattice itself is always subpattern 1.
     if (!pattern.subpatterns.empty()) drawSubpattern(0);
 
-    const double unit = kLegendUnit;
-    double x = model::kLegendOrigin.x;
-    const double y = model::kLegendOrigin.y;
-    s.SetFillStyle(FillStyle::Solid);
-    for (int i = 0; i < kLegendBoxes; ++i) {
-        s.FilledRectangle(x, y, x + 4 * unit, y + 5 * unit, s.BackColor());
-        x += 4 * unit;
-    }
+    EraseLegend(s);
 
     if (!pattern.domainsIncluded) return;
     for (std::size_t i = 1; i < pattern.subpatterns.size(); ++i) drawSubpattern(i);
 
+    const double unit = kLegendUnit;
+    const double y = model::kLegendOrigin.y;
     if (painted) {
-        x = model::kLegendOrigin.x;
+        double x = model::kLegendOrigin.x;
         s.SetFillStyle(FillStyle::Solid);
         for (std::size_t i = 1; i <= pattern.subpatterns.size(); ++i) {
             s.SetFillColor(model::DomainColour(static_cast<int>(i) + 1));

@@ -11,6 +11,8 @@ namespace quorvex::render {
 void DrawPattern(platform::Surface& s, const model::Pattern& pattern,
                  const model::PatternOptions& options, double spotRadius);
 
+// Blanks the domain-colour legend beside the box.
+void EraseLegend(platform::Surface& s);
 // Whether the domain-colour legend is shown beside the box.
 bool LegendShown(const model::PatternOptions& options);
 // The legend box (1-based subpattern number) under a point, 0 for none.

@@ -11,6 +11,7 @@
 
 #include "model/FormLayout.h"
 #include "render/ClippedLine.h"
+#include "render/PatternDrawing.h"
 #include "render/ParallelLines.h"
 #include "render/PixelLattice.h"
 
@@ -190,6 +191,9 @@ void ShowSuperlatticeTooLarge(Surface& s) {
 
     s.FilledRectangle(pattern.left, pattern.top, pattern.Right(), pattern.Bottom(), model::kBlack);
     DrawFrame(s, pattern.left, pattern.top, pattern.Right(), pattern.Bottom(), model::kWhite);
+    const platform::FillStyle fill = s.State().fillStyle;
+    EraseLegend(s);
+    s.SetFillStyle(fill);
 }
 
 void DrawLatticeBoxFrame(Surface& s) {

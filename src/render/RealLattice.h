@@ -26,7 +26,8 @@ void DrawRealLattice(platform::Surface& s, const LatticeDrawing& drawing);
 // The lattice box's black frame.
 void DrawLatticeBoxFrame(platform::Surface& s);
 
-// Blanks both boxes and prints the red "Superlattice too large" in the lattice box.
+// Blanks both boxes and the legend, and prints the red "Superlattice too
+// large" in the lattice box.
 void ShowSuperlatticeTooLarge(platform::Surface& s);
 
 }  // namespace quorvex::render

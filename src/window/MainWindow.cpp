@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 
 #include "model/FormLayout.h"
 #include "model/NumberText.h"
@@ -188,6 +189,8 @@ void MainWindow::createControls() {
 
     for (QScrollBar* bar : {dotSizeBar, spotSizeBar}) {
         bar->setOrientation(Qt::Vertical);
+        // Taking the focus on a click takes a pending field entry over first.
+        bar->setFocusPolicy(Qt::StrongFocus);
         bar->setTracking(false);  // Change when a movement ends, Scroll while the thumb moves
     }
 }
@@ -239,27 +242,77 @@ void MainWindow::connectControls() {
     });
 
     for (QLineEdit* field : numberFields()) field->installEventFilter(this);
-    for (QWidget* w : std::initializer_list<QWidget*>{matrixLabel, saveButton, loadButton, clearButton})
+    for (QWidget* w : std::initializer_list<QWidget*>{matrixLabel, saveButton, loadButton, clearButton,
+                                                      basicGroupList, superGroupList,
+                                                      commonNameList})
         w->installEventFilter(this);
+    // Mouse events on a control stay with it: the window's own handlers edit
+    // the lattice and the pattern.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        child->setAttribute(Qt::WA_NoMousePropagation);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { onHelp(); });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget* old, QWidget* now) { onFocusChanged(old, now); });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* field = qobject_cast<QLineEdit*>(watched);
-    if (field && event->type() == QEvent::FocusIn) {
+    auto* list = qobject_cast<QComboBox*>(watched);
+    const QEvent::Type type = event->type();
+    if (field && type == QEvent::FocusIn) {
         selectFocusedFieldText();
-    } else if (field && event->type() == QEvent::KeyRelease) {
+    } else if (field && type == QEvent::MouseButtonPress && !field->hasFocus()) {
+        // A click into a field that did not have the focus selects its whole
+        // text, as Tab does, so that typing replaces it.
+        field->setFocus(Qt::MouseFocusReason);
+        if (field->hasFocus()) field->selectAll();
+        return true;
+    } else if (field && type == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) onFieldCommitted(field);
-    } else if (event->type() == QEvent::MouseButtonRelease) {
+    } else if (list && type == QEvent::KeyPress) {
+        return filterListKey(list, static_cast<QKeyEvent*>(event));
+    } else if (list && type == QEvent::Wheel) {
+        return true;  // turning the wheel over a closed list chooses nothing either
+    } else if (watched == matrixLabel) {
+        // Only a left click, pressed and released on the label, toggles the
+        // hold, once; the second press of a double click is no new click.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+            matrixLabelPressed_ =
+                type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton;
+            return true;
+        }
+        if (type == QEvent::MouseButtonRelease) {
+            const bool click = matrixLabelPressed_ && mouse->button() == Qt::LeftButton &&
+                               matrixLabel->rect().contains(mouse->position().toPoint());
+            matrixLabelPressed_ = false;
+            if (click) onMatrixLabelClicked();
+            return true;
+        }
+    } else if (type == QEvent::MouseButtonRelease) {
         // Save, Load and Clear act on the release of any mouse button.
-        if (watched == matrixLabel) onMatrixLabelClicked();
         if (watched == saveButton) onSave();
         if (watched == loadButton) onLoad();
         if (watched == clearButton) onClear();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool MainWindow::filterListKey(QComboBox* list, QKeyEvent* key) {
+    const bool opens = key->key() == Qt::Key_F4 || key->key() == Qt::Key_Space ||
+                       ((key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) &&
+                        (key->modifiers() & Qt::AltModifier));
+    if (opens) list->showPopup();
+    // Tab and Shift+Tab still move the focus on.
+    return key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Exit and the window's close button end the program: the help goes with it.
+    if (help_) help_->close();
+    QWidget::closeEvent(event);
 }
 
 void MainWindow::onFocusChanged(QWidget* old, QWidget* now) {

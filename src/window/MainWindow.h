@@ -143,6 +143,7 @@ class MainWindow : public QWidget {
     void showAllowedGroups();
     void showLoadCaption();
     void showLatticeFieldsForGroup();
+    void showNoCommonName();
     void setMatrixHold(bool held);
     void setRotation(double degrees, double cos, double sin);
     void stepRotation(double degrees);
@@ -159,6 +160,10 @@ class MainWindow : public QWidget {
     void dropLatticeVector(float x, float y);
     void dropReciprocalVector(float x, float y);
     void clickLegend(float x, float y);
+    void closeEvent(QCloseEvent* event) override;
+    // Keys typed into a closed list change nothing; the keys that open it do.
+    bool filterListKey(QComboBox* list, QKeyEvent* key);
+    bool matrixLabelPressed_ = false;
 
     model::Document document_;
     std::unique_ptr<platform::ImageSurface> surface_;

@@ -149,7 +149,7 @@ void MainWindow::dropLatticeVector(float x, float y) {
         (first ? matrixField12 : matrixField22)->setText(Formatted(r2, kMatrixFormat));
     }
     document_.view.latticeZoom = 1.0;
-    commonNameList->setCurrentIndex(model::kNoCommonName);
+    showNoCommonName();
     document_.superGroupResetPending = true;
     updateAll(PatternPart::Draw, Hold::End);
 }
@@ -176,16 +176,19 @@ void MainWindow::dropReciprocalVector(float x, float y) {
     document_.superGroupResetPending = true;
     document_.structure.matrix = m;
     showMatrixFields();
-    commonNameList->setCurrentIndex(model::kNoCommonName);
+    showNoCommonName();
     updateAll(PatternPart::Draw, Hold::End);
 }
 
 void MainWindow::clickLegend(float x, float y) {
+    // While the pattern box is blank there is no legend to click.
+    if (!document_.derived.patternValid) return;
     if (!(paintDomainsBox->isChecked() && includeDomainsBox->isChecked())) return;
     const int entry = render::LegendEntryAt(
         x, y, static_cast<int>(document_.derived.pattern.subpatterns.size()));
     if (entry == 0) return;
     updateAll(PatternPart::Draw, Hold::End);
+    if (!document_.derived.patternValid) return;
     render::HighlightSubpattern(*surface_, document_.derived.pattern, entry,
                                 document_.view.spotRadius, includeBasesBox->isChecked());
 }

@@ -99,7 +99,7 @@ void MainWindow::onMatrixEntryCommitted(Int32& entry, QLineEdit* field) {
         return;
     }
     field->setText(Formatted(entry, kMatrixFormat));
-    commonNameList->setCurrentIndex(model::kNoCommonName);
+    showNoCommonName();
     document_.superGroupResetPending = true;
     updateAll(PatternPart::Draw, Hold::Respect);
 }

@@ -16,6 +16,12 @@ void MainWindow::applyCommonName(Int32 row) {
     showMatrixFields();
 }
 
+void MainWindow::showNoCommonName() {
+    // The document says what the list shows, so that a saved set shows it again.
+    document_.structure.commonNameRow = model::kNoCommonName;
+    commonNameList->setCurrentIndex(model::kNoCommonName);
+}
+
 void MainWindow::showLatticeFieldsForGroup() {
     const Int32 g = document_.structure.basicGroup;
     const bool oblique = g <= model::kP2;

@@ -30,6 +30,7 @@ void MainWindow::updateAll(PatternPart part, Hold hold) {
     d.derived.vectors = cell;
     if (model::SuperlatticeTooLarge(cell)) {
         render::ShowSuperlatticeTooLarge(*surface_);
+        legendTitleLabel->hide();
         d.derived.patternValid = false;
         hideBusy();
         return;
