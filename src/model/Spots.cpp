@@ -1,0 +1,166 @@
+#include "model/Spots.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <tuple>
+#include <unordered_map>
+
+namespace quorvex::model {
+
+namespace {
+
+// Integer combinations up to this size are exact in a double.
+constexpr double kExactLimit = 9007199254740992.0;  // 2^53
+
+Fraction Reduced(long long numerator, long long denominator) {
+    const long long g = std::gcd(numerator, denominator);
+    if (g > 1) {
+        numerator /= g;
+        denominator /= g;
+    }
+    return {numerator, denominator};
+}
+
+// A basis of the lattice (p, q) with short, nearly perpendicular vectors,
+// and the integer matrix from its indices back to those of (p, q):
+// m1 r1 + m2 r2 = (t11 m1 + t21 m2) p + (t12 m1 + t22 m2) q.
+struct ReducedBasis {
+    Vec2 r1, r2;
+    long long t11 = 1, t12 = 0, t21 = 0, t22 = 1;
+};
+
+ReducedBasis Reduce(Vec2 p, Vec2 q) {
+    ReducedBasis b{p, q};
+    for (int pass = 0; pass < 200; ++pass) {
+        if (Dot(b.r1, b.r1) > Dot(b.r2, b.r2)) {
+            std::swap(b.r1, b.r2);
+            std::swap(b.t11, b.t21);
+            std::swap(b.t12, b.t22);
+        }
+        const double f = std::round(Dot(b.r1, b.r2) / Dot(b.r1, b.r1));
+        if (f == 0 || !std::isfinite(f) || std::abs(f) > 1e9) break;
+        // The index matrix stays small enough that indices times it fit 64 bits.
+        if (std::abs(b.t21 - f * b.t11) > 1e12 || std::abs(b.t22 - f * b.t12) > 1e12) break;
+        const auto n = static_cast<long long>(f);
+        b.r2 = {b.r2.x - f * b.r1.x, b.r2.y - f * b.r1.y};
+        b.t21 -= n * b.t11;
+        b.t22 -= n * b.t12;
+    }
+    return b;
+}
+
+// Index numerators over the common denominator.
+using Key = std::pair<long long, long long>;
+struct KeyHash {
+    std::size_t operator()(const Key& k) const {
+        return std::hash<unsigned long long>()(static_cast<unsigned long long>(k.first) *
+                                                   0x9E3779B97F4A7C15ULL ^
+                                               static_cast<unsigned long long>(k.second));
+    }
+};
+
+struct Accumulator {
+    const CellVectors& cell;
+    const SpotListOptions& options;
+    std::vector<ListedSpot> spots;
+    std::unordered_map<Key, std::size_t, KeyHash> index;
+    bool full = false;
+
+    // The spot at g, found or added; null when its indices cannot be held
+    // or the list is full.
+    ListedSpot* At(Vec2 g) {
+        const double denominator = static_cast<double>(options.indexDenominator);
+        const double h = std::round(Dot(g, cell.a1) * denominator);
+        const double k = std::round(Dot(g, cell.a2) * denominator);
+        if (!(std::abs(h) < kExactLimit && std::abs(k) < kExactLimit)) return nullptr;
+        const Key key{static_cast<long long>(h), static_cast<long long>(k)};
+        const auto found = index.find(key);
+        if (found != index.end()) return &spots[found->second];
+        if (spots.size() >= options.limit) {
+            full = true;
+            return nullptr;
+        }
+        index.emplace(key, spots.size());
+        ListedSpot spot;
+        spot.h = Reduced(key.first, options.indexDenominator);
+        spot.k = Reduced(key.second, options.indexDenominator);
+        spot.g = g;
+        spot.length = std::hypot(g.x, g.y);
+        spots.push_back(spot);
+        return &spots.back();
+    }
+
+    // Calls visit(n1, n2, g) for every point n1 p + n2 q with |g| <= gMax.
+    template <typename Visit>
+    void Walk(Vec2 p, Vec2 q, Visit visit) {
+        const ReducedBasis b = Reduce(p, q);
+        const double area = std::abs(Cross(b.r1, b.r2));
+        const double gMax = options.gMax;
+        if (!(area > 0) || !std::isfinite(area) || !(gMax >= 0)) return;
+        // |m1| <= gMax |r2| / area and |m2| <= gMax |r1| / area.
+        const double m1Max = std::floor(gMax * std::hypot(b.r2.x, b.r2.y) / area);
+        const double m2Max = std::floor(gMax * std::hypot(b.r1.x, b.r1.y) / area);
+        if (!((2 * m1Max + 1) * (2 * m2Max + 1) <= static_cast<double>(options.limit) * 4)) {
+            full = true;
+            return;
+        }
+        const auto n1Max = static_cast<long long>(m1Max), n2Max = static_cast<long long>(m2Max);
+        for (long long m1 = -n1Max; m1 <= n1Max && !full; ++m1)
+            for (long long m2 = -n2Max; m2 <= n2Max && !full; ++m2) {
+                const Vec2 g{m1 * b.r1.x + m2 * b.r2.x, m1 * b.r1.y + m2 * b.r2.y};
+                if (Dot(g, g) > gMax * gMax) continue;
+                visit(b.t11 * m1 + b.t21 * m2, b.t12 * m1 + b.t22 * m2, g);
+            }
+    }
+};
+
+bool Odd(long long n) { return n % 2 != 0; }
+
+bool Extinct(Glides glides, long long n1, long long n2) {
+    return (glides.alongFirst && n2 == 0 && Odd(n1)) || (glides.alongSecond && n1 == 0 && Odd(n2));
+}
+
+}  // namespace
+
+std::string Fraction::Text() const {
+    if (denominator == 1) return std::to_string(numerator);
+    return std::to_string(numerator) + "/" + std::to_string(denominator);
+}
+
+std::string ListedSpot::IndexText() const { return "(" + h.Text() + " " + k.Text() + ")"; }
+
+std::vector<ListedSpot> ListSpots(const Pattern& pattern, const CellVectors& rotated,
+                                  const SpotListOptions& options) {
+    SpotListOptions checked = options;
+    if (checked.indexDenominator < 1) checked.indexDenominator = 1;
+    Accumulator acc{rotated, checked, {}, {}};
+    if (checked.include1x1)
+        acc.Walk(pattern.ra1, pattern.ra2, [&](long long n1, long long n2, Vec2 g) {
+            if (ListedSpot* spot = acc.At(g)) {
+                const bool extinct = Extinct(pattern.substrateGlides, n1, n2);
+                spot->substrateExtinct = spot->substrateExtinct || extinct;
+                spot->substrate = spot->substrate || !extinct;
+            }
+        });
+    for (std::size_t i = 0; i < pattern.subpatterns.size(); ++i) {
+        const DomainSet bit = DomainSet{1} << i;
+        const Subpattern& sub = pattern.subpatterns[i];
+        acc.Walk(sub.p, sub.q, [&](long long n1, long long n2, Vec2 g) {
+            if (ListedSpot* spot = acc.At(g)) {
+                if (Extinct(pattern.superGlides, n1, n2))
+                    spot->extinctDomains |= bit;
+                else
+                    spot->domains |= bit;
+            }
+        });
+    }
+    std::vector<ListedSpot> spots = std::move(acc.spots);
+    std::sort(spots.begin(), spots.end(), [](const ListedSpot& a, const ListedSpot& b) {
+        return std::make_tuple(a.length, a.h.Value(), a.k.Value()) <
+               std::make_tuple(b.length, b.h.Value(), b.k.Value());
+    });
+    return spots;
+}
+
+}  // namespace quorvex::model

@@ -1,0 +1,60 @@
+// The spots of a pattern as a list: each spot once, with its indices in the
+// substrate's reciprocal basis (fractions for a superstructure), which
+// domains produce it and which would but lose it to a glide extinction.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/Pattern.h"
+
+namespace quorvex::model {
+
+// A reduced fraction with a positive denominator.
+struct Fraction {
+    long long numerator = 0;
+    long long denominator = 1;
+
+    bool operator==(const Fraction&) const = default;
+    double Value() const { return static_cast<double>(numerator) / static_cast<double>(denominator); }
+    // "0", "1", "-1/2", "2/3".
+    std::string Text() const;
+};
+
+// Bit i stands for subpattern i + 1.
+using DomainSet = std::uint32_t;
+
+struct ListedSpot {
+    Fraction h, k;  // g = h a1* + k a2*
+    Vec2 g;         // display frame, reciprocal length units (no factor 2 pi)
+    double length = 0;  // |g|
+    // An integer-order spot the substrate shows (with "Include 1x1").
+    bool substrate = false;
+    // An integer-order spot the substrate's own glides leave out.
+    bool substrateExtinct = false;
+    DomainSet domains = 0;        // subpatterns that draw it
+    DomainSet extinctDomains = 0;  // subpatterns whose glides leave it out
+
+    bool Shown() const { return substrate || domains != 0; }
+    // "(1/2 0)", "(1/3 2/3)".
+    std::string IndexText() const;
+};
+
+struct SpotListOptions {
+    double gMax = 1;  // reciprocal length units, spots with |g| <= gMax
+    bool include1x1 = true;
+    // The domain numbers' shared denominator: |det| of the superlattice
+    // matrix (the window's matrix; indices are multiples of 1/|det|).
+    long long indexDenominator = 1;
+    // Listing stops after this many spots (far more than a screen shows).
+    std::size_t limit = 2'000'000;
+};
+
+// Every spot of the pattern's substrate and subpatterns with |g| <= gMax,
+// the centre (0 0) included, sorted by |g| and then by index. Spots that
+// every domain loses to a glide are listed too, with no drawing domain.
+std::vector<ListedSpot> ListSpots(const Pattern& pattern, const CellVectors& rotated,
+                                  const SpotListOptions& options);
+
+}  // namespace quorvex::model
