@@ -163,4 +163,83 @@ std::vector<ListedSpot> ListSpots(const Pattern& pattern, const CellVectors& rot
     return spots;
 }
 
+std::optional<ListedSpot> SpotNear(const Pattern& pattern, const CellVectors& rotated, Vec2 g,
+                                   double tolerance, const SpotListOptions& options) {
+    SpotListOptions checked = options;
+    if (checked.indexDenominator < 1) checked.indexDenominator = 1;
+    Accumulator acc{rotated, checked, {}, {}};
+    const double best2 = tolerance * tolerance;
+    Vec2 nearest{};
+    bool found = false;
+    double nearest2 = 0;
+    // The lattice points of (p, q) around g, within the tolerance.
+    auto near = [&](Vec2 p, Vec2 q, auto visit) {
+        const ReducedBasis b = Reduce(p, q);
+        const double det = Cross(b.r1, b.r2);
+        if (!(std::abs(det) > 0) || !std::isfinite(det)) return;
+        const double m1 = std::round(Cross(g, b.r2) / det), m2 = std::round(Cross(b.r1, g) / det);
+        if (!(std::abs(m1) < 1e12 && std::abs(m2) < 1e12)) return;
+        for (double d1 = -1; d1 <= 1; ++d1)
+            for (double d2 = -1; d2 <= 1; ++d2) {
+                const double n1 = m1 + d1, n2 = m2 + d2;
+                const Vec2 point{n1 * b.r1.x + n2 * b.r2.x, n1 * b.r1.y + n2 * b.r2.y};
+                const Vec2 off{point.x - g.x, point.y - g.y};
+                const double dist2 = Dot(off, off);
+                if (dist2 > best2) continue;
+                const auto i1 = static_cast<long long>(n1), i2 = static_cast<long long>(n2);
+                visit(b.t11 * i1 + b.t21 * i2, b.t12 * i1 + b.t22 * i2, point, dist2);
+            }
+    };
+    // First the nearest point of any lattice, then everything at that point.
+    auto closest = [&](long long, long long, Vec2 point, double dist2) {
+        if (found && dist2 >= nearest2) return;
+        nearest = point;
+        nearest2 = dist2;
+        found = true;
+    };
+    if (checked.include1x1) near(pattern.ra1, pattern.ra2, closest);
+    for (const Subpattern& sub : pattern.subpatterns) near(sub.p, sub.q, closest);
+    if (!found) return std::nullopt;
+
+    // The same spot reached through another lattice differs by rounding only.
+    auto at = [&](Vec2 point) {
+        const Vec2 off{point.x - nearest.x, point.y - nearest.y};
+        return Dot(off, off) <= 1e-12 * std::max(1.0, Dot(nearest, nearest));
+    };
+    if (checked.include1x1)
+        near(pattern.ra1, pattern.ra2, [&](long long n1, long long n2, Vec2 point, double) {
+            if (!at(point)) return;
+            if (ListedSpot* spot = acc.At(nearest)) {
+                const bool extinct = Extinct(pattern.substrateGlides, n1, n2);
+                spot->substrateExtinct = spot->substrateExtinct || extinct;
+                spot->substrate = spot->substrate || !extinct;
+            }
+        });
+    for (std::size_t i = 0; i < pattern.subpatterns.size(); ++i) {
+        const DomainSet bit = DomainSet{1} << i;
+        near(pattern.subpatterns[i].p, pattern.subpatterns[i].q,
+             [&](long long n1, long long n2, Vec2 point, double) {
+                 if (!at(point)) return;
+                 if (ListedSpot* spot = acc.At(nearest)) {
+                     if (Extinct(pattern.superGlides, n1, n2))
+                         spot->extinctDomains |= bit;
+                     else
+                         spot->domains |= bit;
+                 }
+             });
+    }
+    if (acc.spots.empty()) return std::nullopt;
+    return acc.spots.front();
+}
+
+std::string DomainListText(DomainSet domains) {
+    std::string text;
+    for (int i = 0; i < 32; ++i) {
+        if ((domains & (DomainSet{1} << i)) == 0) continue;
+        if (!text.empty()) text += ", ";
+        text += std::to_string(i + 1);
+    }
+    return text;
+}
+
 }  // namespace quorvex::model

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,5 +57,19 @@ struct SpotListOptions {
 // every domain loses to a glide are listed too, with no drawing domain.
 std::vector<ListedSpot> ListSpots(const Pattern& pattern, const CellVectors& rotated,
                                   const SpotListOptions& options);
+
+}  // namespace quorvex::model
+
+namespace quorvex::model {
+
+// The spot nearest to g among the pattern's lattices, when one lies within
+// `tolerance` (reciprocal length units) of it: its indices, the domains that
+// produce it and those that lose it to a glide. Found from the lattices'
+// bases, without listing the pattern.
+std::optional<ListedSpot> SpotNear(const Pattern& pattern, const CellVectors& rotated, Vec2 g,
+                                   double tolerance, const SpotListOptions& options);
+
+// "(1/2 0)  domains 1, 3  |g| = 1.2345 1/A": what the read-out says of a spot.
+std::string DomainListText(DomainSet domains);
 
 }  // namespace quorvex::model
