@@ -41,8 +41,8 @@ fuzz:
 	@mkdir -p $(FUZZ_BUILD)/corpus
 	clang++ -std=c++20 -g -O1 -Wall -Wextra -Wpedantic -Isrc \
 	  -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-	  fuzz/FieldReadersFuzz.cpp src/model/FieldReaders.cpp -o $(FUZZ_BUILD)/field_readers_fuzz
-	$(FUZZ_BUILD)/field_readers_fuzz -max_total_time=$(FUZZ_TIME) -dict=fuzz/FieldReaders.dict \
+	  fuzz/NumberTextFuzz.cpp src/model/NumberText.cpp -o $(FUZZ_BUILD)/number_text_fuzz
+	$(FUZZ_BUILD)/number_text_fuzz -max_total_time=$(FUZZ_TIME) -dict=fuzz/NumberText.dict \
 	  $(FUZZ_BUILD)/corpus fuzz/seeds
 
 clean:

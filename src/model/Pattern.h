@@ -60,8 +60,9 @@ struct Pattern {
 Pattern ComputePattern(const CellVectors& rotated, const Structure& structure,
                        const ViewSettings& view, const AllowedGroups& groups);
 
-// Whether the lattices spanned by (p, q) and (a, b) are the same: both p and
-// q have integer coordinates in the basis a, b, up to the tolerance.
+// Whether p and q both have integer coordinates in the basis a, b, up to
+// the tolerance: the lattice of (p, q) lies in that of (a, b), and for cells
+// of equal area (two domains of one superlattice) the lattices are the same.
 bool SameLattice(const Subpattern& ab, const Subpattern& pq);
 
 }  // namespace quorvex::model

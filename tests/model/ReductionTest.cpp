@@ -1,35 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cmath>
+#include <optional>
+#include <random>
 #include <utility>
 
 #include "model/Reduction.h"
-#include "model/Vectors.h"
 
 using namespace quorvex::model;
 
 namespace {
 
-using Matrix = std::array<Long, 4>;  // M11, M12, M21, M22
-
-// A square basic lattice a = b = 1, alpha = 90, no rotation.
-Module1 SquareWith(const Matrix& mat) {
-    Module1 m;
-    FillTables(m);
-    m.M11 = mat[0], m.M12 = mat[1], m.M21 = mat[2], m.M22 = mat[3];
-    ComputeBasicVectors(m);
-    ComputeSuperVectors(m);
-    m.ResetSuperGroup = false;
-    return m;
-}
-
-Matrix MatrixOf(const Module1& m) {
-    return {m.M11, m.M12, m.M21, m.M22};
+// On the unit square lattice the superlattice vectors are the matrix rows.
+std::optional<SuperlatticeMatrix> ReduceOnSquare(const SuperlatticeMatrix& m) {
+    return ReduceSuperlattice({double(m.m11), double(m.m12)}, {double(m.m21), double(m.m22)}, m);
 }
 
 TEST(Reduction, GivesTheReducedBasis) {
-    const std::pair<Matrix, Matrix> cases[] = {
+    const std::pair<SuperlatticeMatrix, SuperlatticeMatrix> cases[] = {
         {{1, 0, 0, 1}, {1, 0, 0, 1}},
         {{0, 1, 1, 0}, {1, 0, 0, 1}},  // reduced but left-handed: swapped
         {{1, 0, 3, 1}, {1, 0, 0, 1}},
@@ -38,46 +25,41 @@ TEST(Reduction, GivesTheReducedBasis) {
         {{2, 0, 1, 2}, {1, -2, 1, 2}},  // d/L1 = 0.5: the equal-length pair is preferred
         {{2, 1, 1, 2}, {2, 1, 1, 2}},
         {{3, 5, 5, 8}, {-1, 0, 0, -1}},  // signs are not normalised
+        // Rows of the Fibonacci numbers F21..F23: every pass lowers the index of
+        // one row by four, so ten passes end at -(F1, F2) and -(F3, F4), not yet
+        // reduced; the pair is right-handed.
+        {{10946, 17711, 17711, 28657}, {-1, -1, -2, -3}},
     };
-    for (const auto& [in, out] : cases) {
-        Module1 m = SquareWith(in);
-        ASSERT_TRUE(ReduceSuperlattice(m));
-        EXPECT_EQ(MatrixOf(m), out);
-        EXPECT_TRUE(m.ResetSuperGroup);
-        // The vectors went through the same row operations as the matrix.
-        const Module1 fresh = SquareWith(out);
-        EXPECT_NEAR(std::hypot(m.B1X - fresh.B1X, m.B1Y - fresh.B1Y), 0, 1e-9);
-        EXPECT_NEAR(std::hypot(m.B2X - fresh.B2X, m.B2Y - fresh.B2Y), 0, 1e-9);
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(ReduceOnSquare(in), out) << in.m11 << " " << in.m12;
+}
+
+// Whatever it does, the reduction keeps the lattice and makes the pair right-handed.
+TEST(Reduction, KeepsTheLatticeAndTurnsItRightHanded) {
+    std::mt19937 random(5);
+    std::uniform_int_distribution<Int32> entry(-40, 40);
+    for (int i = 0; i < 2000; ++i) {
+        const SuperlatticeMatrix m{entry(random), entry(random), entry(random), entry(random)};
+        if (m.Singular()) continue;
+        const std::optional<SuperlatticeMatrix> r = ReduceOnSquare(m);
+        ASSERT_TRUE(r) << m.m11 << " " << m.m12 << " " << m.m21 << " " << m.m22;
+        const long long det = m.Determinant();
+        EXPECT_EQ(r->Determinant(), det > 0 ? det : -det);
+        // Each new row is an integer combination of the old ones: R = U M, U = R adj(M) / det.
+        const long long r11 = r->m11, r12 = r->m12, r21 = r->m21, r22 = r->m22;
+        const long long u[] = {r11 * m.m22 - r12 * m.m21, r12 * m.m11 - r11 * m.m12,
+                               r21 * m.m22 - r22 * m.m21, r22 * m.m11 - r21 * m.m12};
+        for (long long x : u) EXPECT_EQ(x % det, 0) << m.m11 << " " << m.m12;
     }
 }
 
-TEST(Reduction, StopsAfterTenPasses) {
-    // Rows of the Fibonacci numbers F21..F23: every pass lowers the index of one
-    // row by four (F(k+2) + F(k-2) = 3 F(k)), so ten passes end at -(F1, F2) and
-    // -(F3, F4), not yet reduced; the tenth pass saw ratios that call for no
-    // adjustment, and the pair is right-handed.
-    Module1 m = SquareWith({10946, 17711, 17711, 28657});
-    ASSERT_TRUE(ReduceSuperlattice(m));
-    EXPECT_EQ(MatrixOf(m), (Matrix{-1, -1, -2, -3}));
-}
-
-TEST(Reduction, RefusesAStepBeyond32BitsAndChangesNothing) {
+TEST(Reduction, RefusesAStepBeyond32BitsOrAVectorWithoutLength) {
     // b1 = (2k, -4k), b2 = (5k, 5k): b1 + b2 = (7k, k), and 7k = 2147483653.
-    const Long k = 306783379;
-    Module1 m = SquareWith({2 * k, -4 * k, 5 * k, 5 * k});
-    const Module1 before = m;
-    EXPECT_FALSE(ReduceSuperlattice(m));
-    EXPECT_EQ(MatrixOf(m), MatrixOf(before));
-    EXPECT_EQ(m.B1Y, before.B1Y);
-    EXPECT_FALSE(m.ResetSuperGroup);
+    const Int32 k = 306783379;
+    EXPECT_EQ(ReduceOnSquare({2 * k, -4 * k, 5 * k, 5 * k}), std::nullopt);
     // A quotient of 1e12, and one that is no number (a zero vector).
-    for (double b1x : {1e-12, 0.0}) {
-        m = SquareWith({1, 0, 0, 1});
-        m.B1X = b1x, m.B1Y = 0, m.B2X = 1, m.B2Y = 0.5;
-        EXPECT_FALSE(ReduceSuperlattice(m)) << b1x;
-        EXPECT_EQ(m.B2Y, 0.5);
-        EXPECT_EQ(MatrixOf(m), (Matrix{1, 0, 0, 1}));
-    }
+    for (double b1x : {1e-12, 0.0})
+        EXPECT_EQ(ReduceSuperlattice({b1x, 0}, {1, 0.5}, {1, 0, 0, 1}), std::nullopt) << b1x;
 }
 
 }  // namespace

@@ -6,287 +6,211 @@
 #include <utility>
 #include <vector>
 
-#include "model/Vectors.h"
+#include "model/DomainColours.h"
 #include "render/PatternDrawing.h"
 #include "support/RecordingSurface.h"
 
-namespace model = quorvex::model;
-namespace platform = quorvex::platform;
-namespace render = quorvex::render;
-using model::Long;
-using model::Module1;
-using model::RGB;
-using quorvex::testing::DrawCall;
-using quorvex::testing::FillStyle;
-using quorvex::testing::PenMode;
-using quorvex::testing::RecordingSurface;
-using Kind = DrawCall::Kind;
-
+namespace quorvex::render {
 namespace {
 
-struct Structure {
-    const char* name;
-    Long group;
-    double a, b, alpha;
-    Long m11, m12, m21, m22;
-    Long domains, unique;
-};
+using model::DomainColour;
+using model::RGB;
+using testing::DrawCall;
+using testing::FillStyle;
+using testing::FiniteCheckingSurface;
+using testing::PenMode;
+using testing::RecordingSurface;
+using Kind = DrawCall::Kind;
 
-Module1 Build(const Structure& st, double rotDeg = 0) {
-    Module1 m;
-    model::FillTables(m);
-    m.BasicGroup = st.group;
-    m.LatticeA = st.a, m.LatticeB = st.b, m.LatticeAlpha = st.alpha;
-    m.M11 = st.m11, m.M12 = st.m12, m.M21 = st.m21, m.M22 = st.m22;
-    model::ComputeBasicVectors(m);
-    model::ComputeSuperVectors(m);
-    m.RotCos = std::cos(rotDeg * m.DegToRad);
-    m.RotSin = std::sin(rotDeg * m.DegToRad);
-    model::RotateVectors(m);
-    return m;
-}
+constexpr double Cx = 6300, Cy = 6420;  // the pattern box's centre
+const model::Glides kNoGlides;
 
-const Structure kSquare2x1{"p4mm (2x1)", 11, 1, 1, 90, 2, 0, 0, 1, 8, 2};
-
-Module1 UnitSquare(double scale) {
-    Module1 m;
-    model::FillTables(m);
-    m.PatScale = scale;
-    m.BasicGroup = 1;
-    m.SuperGroup = 1;
-    return m;
+model::Pattern PatternOf(model::Int32 group, double alpha, model::SuperlatticeMatrix matrix,
+                         bool domains, double zoom = 1, double rotationDegrees = 0) {
+    model::Structure s;
+    s.basicGroup = group, s.alpha = alpha, s.matrix = matrix;
+    s.options.includeDomains = domains;
+    model::ViewSettings view;
+    view.patternZoom = zoom;
+    view.rotationCos = std::cos(rotationDegrees * model::kDegToRad);
+    view.rotationSin = std::sin(rotationDegrees * model::kDegToRad);
+    const model::CellVectors v = model::Rotated(model::ComputeCellVectors(s), view, s.matrix);
+    return model::ComputePattern(v, s, view, model::AllowedGroups{});
 }
 
 // The (h, k) of every circle drawn with the unit square basis, in order.
-std::vector<std::pair<int, int>> Indices(const RecordingSurface& s, const Module1& m) {
+std::vector<std::pair<int, int>> Indices(const RecordingSurface& s, double scale) {
     std::vector<std::pair<int, int>> out;
     for (const DrawCall& c : s.Of(Kind::Circle))
-        out.emplace_back(static_cast<int>(std::lround((c.x1 - m.PatBoxCenterX) / m.PatScale)),
-                         static_cast<int>(std::lround((m.PatBoxCenterY - c.y1) / m.PatScale)));
+        out.emplace_back(static_cast<int>(std::lround((c.x1 - Cx) / scale)),
+                         static_cast<int>(std::lround((Cy - c.y1) / scale)));
     return out;
 }
 
-bool SameSegment(const DrawCall& c, double x1, double y1, double x2, double y2) {
-    const auto near = [](double a, double b) { return std::abs(a - b) < 1e-6; };
-    return (near(c.x1, x1) && near(c.y1, y1) && near(c.x2, x2) && near(c.y2, y2)) ||
-           (near(c.x1, x2) && near(c.y1, y2) && near(c.x2, x1) && near(c.y2, y1));
-}
-
-// Counts non-finite coordinates without keeping millions of records.
-class FiniteCheckingSurface : public platform::Surface {
-  public:
-    long circles = 0, nonFinite = 0;
-    model::Rgb BackColor() const override { return 0; }
-
-  protected:
-    void Check(std::initializer_list<double> v) {
-        for (double d : v) nonFinite += !std::isfinite(d);
-    }
-    void DoLine(double x1, double y1, double x2, double y2, model::Rgb) override {
-        Check({x1, y1, x2, y2});
-    }
-    void DoRectangle(double, double, double, double, model::Rgb, bool) override {}
-    void DoCircle(double x, double y, double r, model::Rgb) override {
-        ++circles;
-        Check({x, y, r});
-    }
-    void DoPrint(const std::string&) override {}
-};
-
-}  // namespace
-
-TEST(DrawPatternBody, CountsDomainsAndUniqueSubpatterns) {
-    const Structure cases[] = {
-        {"p1 (2x1)", 1, std::sqrt(2.0), 1, 55, 2, 0, 0, 1, 1, 1},
-        {"p2 oblique", 2, std::sqrt(2.0), 1, 55, 2, 1, -1, 3, 2, 1},
-        kSquare2x1,
-        {"p3m1 (r7xr7)R19.1", 14, 1, 1, 120, 2, -1, 1, 3, 6, 2},
-        {"p6mm (r3xr3)R30", 17, 1, 1, 120, 1, -1, 1, 2, 12, 1},
-        {"p6mm (2x1)", 17, 1, 1, 120, 2, 0, 0, 1, 12, 3},
-        {"p6mm (1x1)", 17, 1, 1, 120, 1, 0, 0, 1, 12, 1},
-    };
-    for (const Structure& st : cases)
-        for (double rot : {0.0, 30.0, -70.0}) {
-            Module1 m = Build(st, rot);
-            RecordingSurface s;
-            const auto r = render::DrawPatternBody(m, s, {true, true, true, false});
-            EXPECT_EQ(m.PointOpCount, st.domains) << st.name << " at " << rot;
-            EXPECT_EQ(m.SubpatternCount, st.unique) << st.name << " at " << rot;
-            EXPECT_TRUE(r.domainsDone);
-            EXPECT_EQ(r.caption, std::to_string(st.domains) + " domain(s),  " +
-                                     std::to_string(st.unique) + " unique subpattern(s)");
-        }
-}
-
-TEST(DrawPatternBody, LegendBoxesCaptionAndCentreSpot) {
-    Module1 m = Build({"p6mm (2x1)", 17, 1, 1, 120, 2, 0, 0, 1, 12, 3});
-    RecordingSurface s(RGB(12, 34, 56));
-    const auto r = render::DrawPatternBody(m, s, {true, true, true, false});
-    EXPECT_TRUE(r.legendShown);
-    EXPECT_EQ(r.caption, "12 domain(s),  3 unique subpattern(s)");
-    const auto cleared =
-        s.Where([](const DrawCall& c) { return c.kind == Kind::FilledRectangle && c.y1 == 4920; });
-    ASSERT_EQ(cleared.size(), 6u);
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_TRUE(SameSegment(cleared[i], 8280 + 180 * i, 4920, 8460 + 180 * i, 5145));
-        EXPECT_EQ(cleared[i].color, RGB(12, 34, 56));
-    }
-    // The last calls: three legend boxes, the white disc and the ring.
-    ASSERT_GE(s.calls.size(), 5u);
-    const DrawCall* tail = &s.calls[s.calls.size() - 5];
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(tail[i].kind, Kind::Rectangle);
-        EXPECT_TRUE(SameSegment(tail[i], 8280 + 180 * i, 4920, 8460 + 180 * i, 5145));
-        EXPECT_EQ(tail[i].color, RGB(0, 0, 0));
-        EXPECT_EQ(tail[i].state.fillColor, m.DomainColor[i + 2]);
-        EXPECT_EQ(tail[i].state.fillStyle, FillStyle::Solid);
-    }
-    EXPECT_TRUE(tail[3].kind == Kind::Circle && tail[3].x1 == 6300 && tail[3].y1 == 6420 &&
-                tail[3].r == 45);
-    EXPECT_EQ(tail[3].state.fillColor, RGB(255, 255, 255));
-    EXPECT_EQ(tail[3].state.penMode, PenMode::Copy);
-    EXPECT_TRUE(tail[4].r == 80 && tail[4].state.fillStyle == FillStyle::Transparent);
-}
-
-TEST(DrawPatternBody, PaintsEachDomainInItsSubpatternColourOnlyWhenIncluded) {
-    for (auto [include, paint] :
-         {std::pair{true, true}, std::pair{false, false}, std::pair{false, true}}) {
-        Module1 m = Build(kSquare2x1);
-        m.PointOpCount = 99;
-        RecordingSurface s;
-        const auto r = render::DrawPatternBody(m, s, {include, paint, include, false});
+// p4mm (2x1): the (2x1) domain is subpattern 1, the (1x2) domain subpattern 2.
+TEST(DrawPattern, DomainColoursLegendAndCentreSpot) {
+    // {paint domains, include domains}
+    for (auto [paint, include] : {std::pair{true, true}, {false, true}, {true, false}}) {
+        SCOPED_TRACE(::testing::Message() << "paint " << paint << " include " << include);
+        const model::Pattern pattern = PatternOf(model::kP4mm, 90, {2, 0, 0, 1}, include);
+        const model::PatternOptions options{true, paint, include, false};
+        RecordingSurface s(RGB(12, 34, 56));
+        DrawPattern(s, pattern, options, 45);
         ASSERT_FALSE(s.calls.empty());
         EXPECT_TRUE(s.calls[0].kind == Kind::FilledRectangle &&
-                    SameSegment(s.calls[0], 4560, 4680, 8040, 8160));
-        if (include) {
-            // (2x1) spot 0.5 a1* in subpattern 1's colour; the (1x2) domain's 0.5 a2* in 2's.
-            const auto at = [&](double x, double y, model::Rgb c) {
-                return s.Where([&](const DrawCall& d) {
+                    s.calls[0].Joins(4560, 4680, 8040, 8160, true));
+        const auto discsAt = [&](double x, double y, model::Rgb c) {
+            return s
+                .Where([&](const DrawCall& d) {
                     return d.kind == Kind::Circle && std::abs(d.x1 - x) < 0.01 &&
-                           std::abs(d.y1 - y) < 0.01 && d.state.fillColor == c &&
+                           std::abs(d.y1 - y) < 0.01 && d.state.fillColor == c && d.r == 45 &&
                            d.state.fillStyle == FillStyle::Solid &&
-                           d.state.penMode == PenMode::Merge && d.r == 45;
-                });
-            };
-            EXPECT_EQ(at(6300 + 696, 6420, m.DomainColor[2]).size(), 1u);
-            EXPECT_EQ(at(6300, 6420 - 696, m.DomainColor[3]).size(), 1u);
-            EXPECT_TRUE(at(6300, 6420 - 696, m.DomainColor[2]).empty());
+                           d.state.penMode == PenMode::Merge;
+                })
+                .size();
+        };
+        const bool legend = paint && include;
+        EXPECT_EQ(LegendShown(options), legend);
+        // 0.5 a1* of subpattern 1; 0.5 a2* of subpattern 2 only with the domains.
+        EXPECT_EQ(discsAt(Cx + 696, Cy, model::SubpatternColour(1, legend)), 1u);
+        EXPECT_EQ(discsAt(Cx, Cy - 696, model::SubpatternColour(2, legend)), include ? 1u : 0u);
+        // Six legend boxes blanked, then one box per subpattern in its colour, where
+        // the pointer finds that subpattern.
+        EXPECT_EQ(s.Where([](const DrawCall& c) {
+                       return c.kind == Kind::FilledRectangle && c.color == RGB(12, 34, 56);
+                   }).size(),
+                  6u);
+        const auto boxes = s.Of(Kind::Rectangle);
+        ASSERT_EQ(boxes.size(), legend ? 2u : 0u);
+        for (int i = 0; i < static_cast<int>(boxes.size()); ++i) {
+            const DrawCall& b = boxes[i];
+            EXPECT_TRUE(b.color == 0 && b.state.fillColor == DomainColour(i + 2) &&
+                        b.state.fillStyle == FillStyle::Solid);
+            EXPECT_EQ(LegendEntryAt((b.x1 + b.x2) / 2, (b.y1 + b.y2) / 2, 2), i + 1);
+        }
+        // With the domains, the white centre disc and its ring come last.
+        const DrawCall& last = s.calls.back();
+        if (!include) {
+            EXPECT_TRUE(last.kind == Kind::FilledRectangle && last.x1 == 8280 + 5 * 180);
             continue;
         }
-        EXPECT_FALSE(r.legendShown || r.domainsDone);
-        EXPECT_EQ(m.PointOpCount, 99);
-        const auto spots = s.Of(Kind::Circle);
-        ASSERT_FALSE(spots.empty());
-        for (const DrawCall& c : spots) EXPECT_EQ(c.state.fillColor, RGB(255, 255, 255));
-        EXPECT_EQ(s.calls.back().kind, Kind::FilledRectangle);  // no centre disc
-        EXPECT_EQ(s.calls.back().x1, 8280 + 5 * 180);
+        const DrawCall& disc = s.calls[s.calls.size() - 2];
+        EXPECT_TRUE(disc.kind == Kind::Circle && disc.x1 == Cx && disc.y1 == Cy && disc.r == 45 &&
+                    disc.state.fillColor == model::kWhite && disc.state.penMode == PenMode::Copy);
+        EXPECT_TRUE(last.r == 80 && last.state.fillStyle == FillStyle::Transparent);
+    }
+}
+
+TEST(DrawPattern, LegendEntryUnderAPoint) {
+    // {x, y, subpatterns, entry}: boxes of 180 x 225 twips from (8280, 4920), the
+    // legend's outer edges left out, up to x = 9480.
+    const double cases[][4] = {{8280, 5000, 3, 0},   {8281, 5000, 3, 1},  {8460, 5000, 3, 2},
+                               {8819, 5144.9, 3, 3}, {8820, 5000, 3, 0},  {8500, 4920, 3, 0},
+                               {8500, 5145, 3, 0},   {9400, 5000, 12, 7}, {9480, 5000, 12, 0},
+                               {9000, 5000, 40, 5}};
+    for (const auto& c : cases)
+        EXPECT_EQ(LegendEntryAt(c[0], c[1], static_cast<int>(c[2])), c[3]) << c[0] << " " << c[1];
+}
+
+TEST(HighlightSubpattern, RingsOneSubpatternInItsColour) {
+    const model::Pattern pattern = PatternOf(model::kP4mm, 90, {2, 0, 0, 1}, true);
+    for (int number : {0, 2, 3}) {  // of two subpatterns
+        RecordingSurface s;
+        HighlightSubpattern(s, pattern, number, 45, false);
+        std::set<std::pair<long, long>> at;  // in half steps of a*
+        for (const DrawCall& c : s.Of(Kind::Circle)) {
+            EXPECT_TRUE(c.r == 80 && c.color == DomainColour(3) &&
+                        c.state.penMode == PenMode::Copy &&
+                        c.state.fillStyle == FillStyle::Transparent);
+            at.insert({std::lround((c.x1 - Cx) / 696), std::lround((Cy - c.y1) / 696)});
+        }
+        EXPECT_EQ(s.calls.empty(), number != 2) << number;
+        EXPECT_TRUE(number != 2 || (at.count({0, 1}) && at.count({2, 0}) && !at.count({1, 0})));
     }
 }
 
 TEST(DrawLatticeSpots, GlideLinesRemoveOnlyOddAxialSpots) {
-    // basic, super, axis swap, kind, glide along a1, glide along a2
-    const std::tuple<Long, Long, bool, Long, bool, bool> cases[] = {
-        {4, 1, false, -1, true, false},  {7, 1, false, -1, false, true},
-        {8, 1, false, -1, true, true},   {12, 1, false, -1, true, true},
-        {4, 1, false, 2, false, false},  {1, 4, false, 2, true, false},
-        {1, 4, true, 2, false, true},    {1, 7, false, 2, false, true},
-        {1, 7, true, 2, true, false},    {1, 4, false, -1, false, false},
-        {6, 6, false, -1, false, false},
-    };
-    for (const auto& [basic, super, swap, kind, g1, g2] : cases) {
-        Module1 m = UnitSquare(300);
-        m.BasicGroup = basic, m.SuperGroup = super, m.GroupAxisSwap[super] = swap;
-        RecordingSurface s;
-        render::DrawLatticeSpots(m, s, 1, 0, 0, 1, RGB(1, 2, 3), 45, kind, false);
-        std::set<std::pair<int, int>> expected;
-        for (int h = -5; h <= 5; ++h)  // 300 * 5 < 1740 - 45 < 300 * 6
-            for (int k = -5; k <= 5; ++k)
-                if (!((k == 0 && h % 2 != 0 && g1) || (h == 0 && k % 2 != 0 && g2)))
-                    expected.insert({h, k});
-        const auto got = Indices(s, m);
-        EXPECT_EQ(std::set(got.begin(), got.end()), expected)
-            << basic << " " << super << " " << swap << " " << kind;
-        EXPECT_EQ(got.size(), expected.size());
-    }
+    for (SpotKind kind : {SpotKind::Substrate, SpotKind::Superstructure})
+        for (model::Glides g : {model::Glides{}, {true, false}, {false, true}, {true, true}}) {
+            RecordingSurface s;
+            DrawLatticeSpots(s, 300, {1, 0}, {0, 1}, g, RGB(1, 2, 3), 45, kind, false);
+            std::set<std::pair<int, int>> expected;
+            for (int h = -5; h <= 5; ++h)  // 300 * 5 < 1740 - 45 < 300 * 6
+                for (int k = -5; k <= 5; ++k)
+                    if (!((k == 0 && h % 2 != 0 && g.alongFirst) ||
+                          (h == 0 && k % 2 != 0 && g.alongSecond)))
+                        expected.insert({h, k});
+            const auto got = Indices(s, 300);
+            EXPECT_EQ(std::set(got.begin(), got.end()), expected) << g.alongFirst << g.alongSecond;
+            EXPECT_EQ(got.size(), expected.size());
+        }
 }
 
-TEST(DrawLatticeSpots, EnumerationOrderStrictFrameTestAndRangesFromTheWidth) {
-    Module1 m = UnitSquare(1000);  // hmax = kmax = 3, only |h|, |k| <= 1 inside
-    RecordingSurface s;
-    render::DrawLatticeSpots(m, s, 1, 0, 0, 1, 0, 45, 2, false);
+TEST(DrawLatticeSpots, EnumerationOrderAndTheStrictFrameTest) {
+    RecordingSurface s;  // hmax = kmax = 3, only |h|, |k| <= 1 inside
+    DrawLatticeSpots(s, 1000, {1, 0}, {0, 1}, kNoGlides, 0, 45, SpotKind::Superstructure, false);
     const std::vector<std::pair<int, int>> order = {{-1, -1}, {-1, 1}, {-1, 0}, {1, -1}, {1, 1},
                                                     {1, 0},   {0, -1}, {0, 0},  {0, 1}};
-    EXPECT_EQ(Indices(s, m), order);
+    EXPECT_EQ(Indices(s, 1000), order);
     // 1695 puts (+-1, 0) and (0, +-1) exactly one radius from the frame.
     for (auto [scale, count] : {std::pair{1695.0, 1u}, std::pair{1694.0, 9u}}) {
-        Module1 f = UnitSquare(scale);
         RecordingSurface t;
-        render::DrawLatticeSpots(f, t, 1, 0, 0, 1, 0, 45, 2, false);
+        DrawLatticeSpots(t, scale, {1, 0}, {0, 1}, kNoGlides, 0, 45, SpotKind::Superstructure,
+                         false);
         EXPECT_EQ(t.Of(Kind::Circle).size(), count) << scale;
     }
-    // A tall box: the row h = 1 would fit vertically, but hmax = floor(3480 / 4000) = 0.
-    Module1 tall = UnitSquare(4000);
-    tall.PatBoxTop = 0, tall.PatBoxHeight = 20000, tall.PatBoxCenterY = 10000;
-    RecordingSurface u;
-    render::DrawLatticeSpots(tall, u, 0, 1, 0.25, 0, 0, 45, 2, false);
-    const auto spots = u.Of(Kind::Circle);
-    ASSERT_EQ(spots.size(), 3u);
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(spots[i].x1 == 5300 + 1000 * i && spots[i].y1 == 10000);
 }
 
+// The substrate's basis is drawn thin, the others thick; substrate and
+// superstructure spots merge, highlights are copied over them.
 TEST(DrawLatticeSpots, BasisVectorsAndTheStateLeftBehind) {
     for (const auto& [kind, width, fill, pen] :
-         {std::tuple{Long{-1}, 1, FillStyle::Transparent, PenMode::Merge},
-          std::tuple{Long{2}, 3, FillStyle::Solid, PenMode::Merge},
-          std::tuple{Long{3}, 3, FillStyle::Transparent, PenMode::Copy}}) {
-        Module1 m = UnitSquare(300);
+         {std::tuple{SpotKind::Substrate, 1, FillStyle::Transparent, PenMode::Merge},
+          std::tuple{SpotKind::Superstructure, 3, FillStyle::Solid, PenMode::Merge},
+          std::tuple{SpotKind::Highlight, 3, FillStyle::Transparent, PenMode::Copy}}) {
         RecordingSurface s;
         s.SetLineWidth(3);
-        const model::Rgb colour = RGB(9, 8, 7);
-        render::DrawLatticeSpots(m, s, 1, 0.5, -0.5, 2, colour, 45, kind, true);
-        const auto lines = s.Of(Kind::Line);
-        ASSERT_EQ(lines.size(), 2u);
-        EXPECT_EQ(s.calls[0].kind, Kind::Line);
-        EXPECT_TRUE(SameSegment(lines[0], 6300, 6420, 6600, 6270));
-        EXPECT_TRUE(SameSegment(lines[1], 6300, 6420, 6150, 5820));
-        for (const DrawCall& l : lines)
-            EXPECT_TRUE(l.state.lineWidth == width && l.color == colour);
+        DrawLatticeSpots(s, 300, {1, 0.5}, {-0.5, 2}, kNoGlides, RGB(9, 8, 7), 45, kind, true);
+        ASSERT_GT(s.calls.size(), 2u);
+        EXPECT_TRUE(s.calls[0].Joins(Cx, Cy, Cx + 300, Cy - 150, true));
+        EXPECT_TRUE(s.calls[1].Joins(Cx, Cy, Cx - 150, Cy - 600, true));
+        for (int i : {0, 1})
+            EXPECT_TRUE(s.calls[i].state.lineWidth == width && s.calls[i].color == RGB(9, 8, 7));
         for (const DrawCall& d : s.Of(Kind::Circle))
             EXPECT_TRUE(d.state.fillStyle == fill && d.state.penMode == pen &&
-                        d.state.fillColor == colour && d.state.lineWidth == 1);
-        EXPECT_EQ(s.State().penMode, PenMode::Copy);
-        EXPECT_EQ(s.State().lineWidth, 1);
+                        d.state.fillColor == RGB(9, 8, 7) && d.state.lineWidth == 1);
+        EXPECT_TRUE(s.State().penMode == PenMode::Copy && s.State().lineWidth == 1);
     }
 }
 
-TEST(DrawPatternBody, ExtremeInputsFinishWithFiniteCoordinates) {
-    const Structure square{"p4mm (1x1)", 11, 1, 1, 90, 1, 0, 0, 1, 8, 1};
-    const Long big = 2147483647;
-    struct Case {
-        Structure st;
-        double patMag;
-    };
-    for (const Case& c : {Case{square, 1e-300}, Case{square, 1e300},
-                          Case{{"huge skew", 1, 1, 1, 55, big, big - 1, 1, 1, 1, 1}, 1e-3},
-                          Case{{"huge hex", 17, 1, 1, 120, big, -big, 1, 0, 12, 0}, 1}}) {
-        Module1 m = Build(c.st, 30);
-        m.PatMag = c.patMag;
+TEST(DrawPattern, ExtremeInputsFinishWithFiniteCoordinates) {
+    const model::Int32 big = 2147483647;
+    const std::tuple<model::Int32, double, model::SuperlatticeMatrix, double> patterns[] = {
+        {model::kP4mm, 90, {1, 0, 0, 1}, 1e-300},
+        {model::kP4mm, 90, {1, 0, 0, 1}, 1e300},
+        {model::kP1, 55, {big, big - 1, 1, 1}, 1e-3},
+        {model::kP6mm, 120, {big, -big, 1, 0}, 1}};
+    for (const auto& [group, alpha, matrix, zoom] : patterns) {
         FiniteCheckingSurface s;
-        render::DrawPatternBody(m, s, {true, true, true, true});
-        EXPECT_EQ(s.nonFinite, 0) << c.st.name << " " << c.patMag;
-        EXPECT_LE(s.circles, 2001L * 2001 * 14) << c.st.name;
+        DrawPattern(s, PatternOf(group, alpha, matrix, true, zoom, 30), {true, true, true, true},
+                    45);
+        EXPECT_EQ(s.nonFinite, 0) << group << " " << zoom;
+        EXPECT_LE(s.circles, 2001L * 2001 * 14) << group;
     }
-    const double inf = INFINITY, nan = NAN;
+    const double inf = INFINITY, nan = NAN;  // {scale, p, q}
     const double spots[][5] = {{300, 1, 0, 2, 0},
                                {300, nan, 0, 0, 1},
                                {inf, 1, 0, 0, 1},
                                {0, 1, 0, 0, 1},
                                {1e300, 1e10, -3, 0, 1}};
     for (const auto& c : spots) {
-        Module1 m = UnitSquare(c[0]);
         FiniteCheckingSurface s;
-        render::DrawLatticeSpots(m, s, c[1], c[2], c[3], c[4], 0, 45, 2, true);
+        DrawLatticeSpots(s, c[0], {c[1], c[2]}, {c[3], c[4]}, kNoGlides, 0, 45,
+                         SpotKind::Superstructure, true);
         EXPECT_EQ(s.nonFinite, 0) << c[0] << " " << c[1] << " " << c[3];
         EXPECT_LE(s.circles, 2001L * 2001);
     }
 }
+
+}  // namespace
+}  // namespace quorvex::render

@@ -1,5 +1,6 @@
-// A drawing surface that logs every call with its arguments and the drawing
-// state at the moment of the call, so tests assert exactly what was drawn.
+// Drawing surfaces for the tests: one that logs every call with its arguments
+// and the drawing state at the moment of the call, so tests assert exactly
+// what was drawn, and one that only counts, for drawings of millions of calls.
 #pragma once
 
 #include <functional>
@@ -23,10 +24,14 @@ struct DrawCall {
     model::Rgb color = 0;
     std::string text;  // Print
     DrawState state;   // drawing state at the call
+
+    // Whether a line or rectangle runs from (x1, y1) to (x2, y2), to 1e-6;
+    // eitherWay: or the other way round.
+    bool Joins(double ax, double ay, double bx, double by, bool eitherWay = false) const;
 };
 
 class RecordingSurface : public platform::Surface {
-public:
+  public:
     explicit RecordingSurface(model::Rgb backColor = model::RGB(240, 240, 240))
         : backColor_(backColor) {}
 
@@ -36,17 +41,29 @@ public:
 
     std::vector<DrawCall> Of(DrawCall::Kind kind) const;
     std::vector<DrawCall> Where(const std::function<bool(const DrawCall&)>& pred) const;
-    void Clear() { calls.clear(); }
 
-protected:
+  protected:
     void DoLine(double x1, double y1, double x2, double y2, model::Rgb c) override;
     void DoRectangle(double x1, double y1, double x2, double y2, model::Rgb c,
                      bool filled) override;
     void DoCircle(double x, double y, double r, model::Rgb c) override;
     void DoPrint(const std::string& text) override;
 
-private:
+  private:
     model::Rgb backColor_;
+};
+
+// Keeps no calls: counts the circles and the coordinates that are no finite number.
+class FiniteCheckingSurface : public platform::Surface {
+  public:
+    long circles = 0, nonFinite = 0;
+    model::Rgb BackColor() const override { return 0; }
+
+  protected:
+    void DoLine(double x1, double y1, double x2, double y2, model::Rgb c) override;
+    void DoRectangle(double, double, double, double, model::Rgb, bool) override {}
+    void DoCircle(double x, double y, double r, model::Rgb c) override;
+    void DoPrint(const std::string&) override {}
 };
 
 }  // namespace quorvex::testing

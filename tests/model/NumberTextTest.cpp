@@ -7,7 +7,7 @@
 #include <tuple>
 #include <utility>
 
-#include "model/FieldReaders.h"
+#include "model/NumberText.h"
 
 using namespace quorvex::model;
 
@@ -15,7 +15,7 @@ namespace {
 
 const double Inf = std::numeric_limits<double>::infinity();
 
-TEST(FieldReaders, LeadingNumberReadsTheLeadingNumber) {
+TEST(NumberText, LeadingNumberReadsTheLeadingNumber) {
     const std::pair<std::string, double> cases[] = {
         {" 1 2 . 5 ", 12.5},
         {"2.5x", 2.5},
@@ -38,34 +38,35 @@ TEST(FieldReaders, LeadingNumberReadsTheLeadingNumber) {
         EXPECT_EQ(LeadingNumber(text), expected) << '"' << text << '"';
 }
 
-TEST(FieldReaders, ConvertIntegerRoundsHalvesToEvenWithin32Bits) {
-    const std::pair<std::string, std::optional<Long>> cases[] = {{"  -7 ", -7},
-                                                                 {"1,234,567", 1234567},
-                                                                 {"1.5", 2},
-                                                                 {"2.5", 2},
-                                                                 {"0.5000000000000000001", 1},
-                                                                 {"25e-1", 2},
-                                                                 {"1e-999999999999999999999", 0},
-                                                                 {"2147483647.4", 2147483647},
-                                                                 {"-2147483648.5", -2147483647 - 1},
-                                                                 {"2147483647.5", std::nullopt},
-                                                                 {"1e10", std::nullopt},
-                                                                 {"12a", std::nullopt},
-                                                                 {".", std::nullopt},
-                                                                 {"1e", std::nullopt},
-                                                                 {"1,23", std::nullopt},
-                                                                 {"1234,567", std::nullopt}};
+TEST(NumberText, ConvertIntegerRoundsHalvesToEvenWithin32Bits) {
+    const std::pair<std::string, std::optional<Int32>> cases[] = {
+        {"  -7 ", -7},
+        {"1,234,567", 1234567},
+        {"1.5", 2},
+        {"2.5", 2},
+        {"25e-1", 2},
+        {"0.5000000000000000001", 1},
+        {"2147483647.4", 2147483647},
+        {"-2147483648.5", -2147483647 - 1},  // rounds to even, just inside
+        {"1e-999999999999999999999", 0},
+        {"2147483647.5", std::nullopt},
+        {"1e10", std::nullopt},
+        {"12a", std::nullopt},
+        {".", std::nullopt},
+        {"1e", std::nullopt},
+        {"1,23", std::nullopt},
+        {"1234,567", std::nullopt}};
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(ConvertInteger(text), expected) << '"' << text << '"';
     EXPECT_EQ(ConvertInteger("1.234,5", ',', '.'), 1234);
     EXPECT_EQ(ConvertInteger("1.5", ',', '.'), std::nullopt);
 }
 
-TEST(FieldReaders, FormatNumberFollowsThePattern) {
+TEST(NumberText, FormatNumberFollowsThePattern) {
     const std::tuple<double, std::string, std::string> cases[] = {
         {1, "###0.0000", "1.0000"},
         {-0.5, "###0.0000", "-0.5000"},
-        {-0.00001, "###0.0000", "0.0000"},
+        {-0.00001, "###0.0000", "0.0000"},  // no sign on what rounds to zero
         {0.00005, "###0.0000", "0.0001"},
         {-0.00005, "###0.0000", "-0.0001"},
         {9.99995, "###0.0000", "10.0000"},

@@ -9,14 +9,14 @@
 #include <string>
 #include <string_view>
 
-#include "model/FieldReaders.h"
+#include "model/NumberText.h"
 
 namespace {
 
 using quorvex::model::ConvertInteger;
 using quorvex::model::FormatNumber;
+using quorvex::model::Int32;
 using quorvex::model::LeadingNumber;
-using quorvex::model::Long;
 
 [[noreturn]] void Fail(const char* what, std::string_view text, const std::string& shown) {
     std::fprintf(stderr, "%s: input \"%.*s\" shows \"%s\"\n", what, static_cast<int>(text.size()),
@@ -60,13 +60,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         core.find_first_not_of("0123456789", sign) == std::string_view::npos) {
         const long long exact = std::stoll(std::string(core));
         const bool fits = exact >= INT32_MIN && exact <= INT32_MAX;
-        const std::optional<Long> n = ConvertInteger(text);
+        const std::optional<Int32> n = ConvertInteger(text);
         if (n.has_value() != fits || (fits && *n != exact))
             Fail("plain integer read wrongly", text, n ? std::to_string(*n) : "refused");
     }
 
     for (const auto& [decimal, group] : kSeparators) {
-        const std::optional<Long> n = ConvertInteger(text, decimal, group);
+        const std::optional<Int32> n = ConvertInteger(text, decimal, group);
         if (!n) continue;
         const std::string shown = FormatNumber(*n, "####0");
         if (shown != std::to_string(*n)) Fail("matrix entry shown wrongly", text, shown);
