@@ -2,8 +2,10 @@
 
 #include <optional>
 #include <random>
+#include <string>
 #include <utility>
 
+#include "model/CellVectors.h"
 #include "model/Reduction.h"
 
 using namespace quorvex::model;
@@ -51,6 +53,56 @@ TEST(Reduction, KeepsTheLatticeAndTurnsItRightHanded) {
                                r21 * m.m22 - r22 * m.m21, r22 * m.m11 - r21 * m.m12};
         for (long long x : u) EXPECT_EQ(x % det, 0) << m.m11 << " " << m.m12;
     }
+}
+
+// On the lattices the window builds (whose 90 and 120 degree angles carry
+// the rounding of the degree conversion), the reduced pair is no longer than
+// the longer input vector and, unless it is the preferred equal-length pair,
+// each projection is at most half a length, up to the tolerance of the
+// borderline step.
+TEST(Reduction, NeverLengthensTheBasisOnTheWindowsLattices) {
+    struct Cell {
+        Int32 group;
+        double a, b, alpha;
+    };
+    const Cell cells[] = {{kP4mm, 1, 1, 90}, {kP6mm, 1, 1, 120}, {kP2mm, 1.5, 1, 90},
+                          {kP1, 1.4, 1, 55}, {kC2mm, 1.2, 1, 90}};
+    auto length2 = [](Vec2 v) { return Dot(v, v); };
+    for (const Cell& cell : cells)
+        for (Int32 m11 = -9; m11 <= 9; ++m11)
+            for (Int32 m12 = -9; m12 <= 9; m12 += 2)
+                for (Int32 m21 = -9; m21 <= 9; ++m21)
+                    for (Int32 m22 = -9; m22 <= 9; m22 += 3) {
+                        Structure s;
+                        s.basicGroup = cell.group;
+                        s.a = cell.a, s.b = cell.b, s.alpha = cell.alpha;
+                        s.matrix = {m11, m12, m21, m22};
+                        if (s.matrix.Singular()) continue;
+                        CellVectors v = ComputeCellVectors(s);
+                        const auto r = ReduceSuperlattice(v.b1, v.b2, s.matrix);
+                        ASSERT_TRUE(r);
+                        const double longest = std::max(length2(v.b1), length2(v.b2));
+                        ApplyMatrix(*r, v);
+                        const double l1 = length2(v.b1), l2 = length2(v.b2), d = Dot(v.b1, v.b2);
+                        const std::string at = std::to_string(cell.group) + ": " +
+                                               std::to_string(m11) + " " + std::to_string(m12) +
+                                               " / " + std::to_string(m21) + " " +
+                                               std::to_string(m22);
+                        EXPECT_LE(std::max(l1, l2), longest * (1 + 2 * kTolerance)) << at;
+                        // Or the equal-length pair of a centred net, whose
+                        // projection may exceed half a length by design.
+                        const bool rhombic = std::abs(l1 - l2) <= 2 * kTolerance * longest;
+                        if (!rhombic) {
+                            EXPECT_LE(std::abs(d / l1), 0.5 + kTolerance) << at;
+                            EXPECT_LE(std::abs(d / l2), 0.5 + kTolerance) << at;
+                        }
+                    }
+    // The two that once came out longer: a projection of exactly half a
+    // length now ends in the equal-length (rhombic) pair.
+    Structure square;
+    square.matrix = {2, -2, 7, 9};
+    CellVectors v = ComputeCellVectors(square);
+    EXPECT_EQ(ReduceSuperlattice(v.b1, v.b2, square.matrix), (SuperlatticeMatrix{9, 7, 7, 9}));
 }
 
 TEST(Reduction, RefusesAStepBeyond32BitsOrAVectorWithoutLength) {
