@@ -22,33 +22,6 @@ Fraction Reduced(long long numerator, long long denominator) {
     return {numerator, denominator};
 }
 
-// A basis of the lattice (p, q) with short, nearly perpendicular vectors,
-// and the integer matrix from its indices back to those of (p, q):
-// m1 r1 + m2 r2 = (t11 m1 + t21 m2) p + (t12 m1 + t22 m2) q.
-struct ReducedBasis {
-    Vec2 r1, r2;
-    long long t11 = 1, t12 = 0, t21 = 0, t22 = 1;
-};
-
-ReducedBasis Reduce(Vec2 p, Vec2 q) {
-    ReducedBasis b{p, q};
-    for (int pass = 0; pass < 200; ++pass) {
-        if (Dot(b.r1, b.r1) > Dot(b.r2, b.r2)) {
-            std::swap(b.r1, b.r2);
-            std::swap(b.t11, b.t21);
-            std::swap(b.t12, b.t22);
-        }
-        const double f = std::round(Dot(b.r1, b.r2) / Dot(b.r1, b.r1));
-        if (f == 0 || !std::isfinite(f) || std::abs(f) > 1e9) break;
-        // The index matrix stays small enough that indices times it fit 64 bits.
-        if (std::abs(b.t21 - f * b.t11) > 1e12 || std::abs(b.t22 - f * b.t12) > 1e12) break;
-        const auto n = static_cast<long long>(f);
-        b.r2 = {b.r2.x - f * b.r1.x, b.r2.y - f * b.r1.y};
-        b.t21 -= n * b.t11;
-        b.t22 -= n * b.t12;
-    }
-    return b;
-}
 
 // Index numerators over the common denominator.
 using Key = std::pair<long long, long long>;
@@ -91,27 +64,9 @@ struct Accumulator {
         return &spots.back();
     }
 
-    // Calls visit(n1, n2, g) for every point n1 p + n2 q with |g| <= gMax.
     template <typename Visit>
     void Walk(Vec2 p, Vec2 q, Visit visit) {
-        const ReducedBasis b = Reduce(p, q);
-        const double area = std::abs(Cross(b.r1, b.r2));
-        const double gMax = options.gMax;
-        if (!(area > 0) || !std::isfinite(area) || !(gMax >= 0)) return;
-        // |m1| <= gMax |r2| / area and |m2| <= gMax |r1| / area.
-        const double m1Max = std::floor(gMax * std::hypot(b.r2.x, b.r2.y) / area);
-        const double m2Max = std::floor(gMax * std::hypot(b.r1.x, b.r1.y) / area);
-        if (!((2 * m1Max + 1) * (2 * m2Max + 1) <= static_cast<double>(options.limit) * 4)) {
-            full = true;
-            return;
-        }
-        const auto n1Max = static_cast<long long>(m1Max), n2Max = static_cast<long long>(m2Max);
-        for (long long m1 = -n1Max; m1 <= n1Max && !full; ++m1)
-            for (long long m2 = -n2Max; m2 <= n2Max && !full; ++m2) {
-                const Vec2 g{m1 * b.r1.x + m2 * b.r2.x, m1 * b.r1.y + m2 * b.r2.y};
-                if (Dot(g, g) > gMax * gMax) continue;
-                visit(b.t11 * m1 + b.t21 * m2, b.t12 * m1 + b.t22 * m2, g);
-            }
+        if (!ForEachPointWithin(p, q, options.gMax, options.limit * 4, visit)) full = true;
     }
 };
 
@@ -122,6 +77,26 @@ bool Extinct(Glides glides, long long n1, long long n2) {
 }
 
 }  // namespace
+
+ReducedBasis ReduceBasisOf(Vec2 p, Vec2 q) {
+    ReducedBasis b{p, q};
+    for (int pass = 0; pass < 200; ++pass) {
+        if (Dot(b.r1, b.r1) > Dot(b.r2, b.r2)) {
+            std::swap(b.r1, b.r2);
+            std::swap(b.t11, b.t21);
+            std::swap(b.t12, b.t22);
+        }
+        const double f = std::round(Dot(b.r1, b.r2) / Dot(b.r1, b.r1));
+        if (f == 0 || !std::isfinite(f) || std::abs(f) > 1e9) break;
+        // The index matrix stays small enough that indices times it fit 64 bits.
+        if (std::abs(b.t21 - f * b.t11) > 1e12 || std::abs(b.t22 - f * b.t12) > 1e12) break;
+        const auto n = static_cast<long long>(f);
+        b.r2 = {b.r2.x - f * b.r1.x, b.r2.y - f * b.r1.y};
+        b.t21 -= n * b.t11;
+        b.t22 -= n * b.t12;
+    }
+    return b;
+}
 
 std::string Fraction::Text() const {
     if (denominator == 1) return std::to_string(numerator);
@@ -174,7 +149,7 @@ std::optional<ListedSpot> SpotNear(const Pattern& pattern, const CellVectors& ro
     double nearest2 = 0;
     // The lattice points of (p, q) around g, within the tolerance.
     auto near = [&](Vec2 p, Vec2 q, auto visit) {
-        const ReducedBasis b = Reduce(p, q);
+        const ReducedBasis b = ReduceBasisOf(p, q);
         const double det = Cross(b.r1, b.r2);
         if (!(std::abs(det) > 0) || !std::isfinite(det)) return;
         const double m1 = std::round(Cross(g, b.r2) / det), m2 = std::round(Cross(b.r1, g) / det);

@@ -3,6 +3,7 @@
 // domains produce it and which would but lose it to a glide extinction.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -51,6 +52,42 @@ struct SpotListOptions {
     // Listing stops after this many spots (far more than a screen shows).
     std::size_t limit = 2'000'000;
 };
+
+// A basis of the lattice (p, q) with short, nearly perpendicular vectors,
+// and the integer matrix from its indices back to those of (p, q):
+// m1 r1 + m2 r2 = (t11 m1 + t21 m2) p + (t12 m1 + t22 m2) q.
+struct ReducedBasis {
+    Vec2 r1, r2;
+    long long t11 = 1, t12 = 0, t21 = 0, t22 = 1;
+};
+ReducedBasis ReduceBasisOf(Vec2 p, Vec2 q);
+
+// Calls visit(n1, n2, g) for every point g = n1 p + n2 q with |g| <= gMax,
+// row by row of the reduced basis. Visits nothing and returns false when
+// more than `limit` points would have to be looked at, or the lattice has no
+// area.
+template <typename Visit>
+bool ForEachPointWithin(Vec2 p, Vec2 q, double gMax, std::size_t limit, Visit&& visit) {
+    const ReducedBasis b = ReduceBasisOf(p, q);
+    const double area = std::abs(Cross(b.r1, b.r2));
+    if (!(area > 0) || !std::isfinite(area) || !(gMax >= 0) || !std::isfinite(gMax)) return false;
+    // |m1| <= gMax |r2| / area and |m2| <= gMax |r1| / area.
+    const double m1Max = std::floor(gMax * std::hypot(b.r2.x, b.r2.y) / area);
+    const double m2Max = std::floor(gMax * std::hypot(b.r1.x, b.r1.y) / area);
+    if (!((2 * m1Max + 1) * (2 * m2Max + 1) <= static_cast<double>(limit))) return false;
+    const auto n1Max = static_cast<long long>(m1Max), n2Max = static_cast<long long>(m2Max);
+    const double g2 = gMax * gMax;
+    for (long long m1 = -n1Max; m1 <= n1Max; ++m1) {
+        const Vec2 row{static_cast<double>(m1) * b.r1.x, static_cast<double>(m1) * b.r1.y};
+        for (long long m2 = -n2Max; m2 <= n2Max; ++m2) {
+            const Vec2 g{row.x + static_cast<double>(m2) * b.r2.x,
+                         row.y + static_cast<double>(m2) * b.r2.y};
+            if (Dot(g, g) > g2) continue;
+            visit(b.t11 * m1 + b.t21 * m2, b.t12 * m1 + b.t22 * m2, g);
+        }
+    }
+    return true;
+}
 
 // Every spot of the pattern's substrate and subpatterns with |g| <= gMax,
 // the centre (0 0) included, sorted by |g| and then by index. Spots that
