@@ -75,11 +75,19 @@ bool ForEachPointWithin(Vec2 p, Vec2 q, double gMax, std::size_t limit, Visit&& 
     const double m1Max = std::floor(gMax * std::hypot(b.r2.x, b.r2.y) / area);
     const double m2Max = std::floor(gMax * std::hypot(b.r1.x, b.r1.y) / area);
     if (!((2 * m1Max + 1) * (2 * m2Max + 1) <= static_cast<double>(limit))) return false;
-    const auto n1Max = static_cast<long long>(m1Max), n2Max = static_cast<long long>(m2Max);
+    const auto n1Max = static_cast<long long>(m1Max);
     const double g2 = gMax * gMax;
+    const double r22 = Dot(b.r2, b.r2);
     for (long long m1 = -n1Max; m1 <= n1Max; ++m1) {
         const Vec2 row{static_cast<double>(m1) * b.r1.x, static_cast<double>(m1) * b.r1.y};
-        for (long long m2 = -n2Max; m2 <= n2Max; ++m2) {
+        // |row + m2 r2|^2 <= gMax^2: m2 between the roots, widened by one for rounding.
+        const double mid = -Dot(row, b.r2) / r22;
+        const double discriminant = mid * mid - (Dot(row, row) - g2) / r22;
+        if (discriminant < 0) continue;
+        const double half = std::sqrt(discriminant);
+        const double low = std::max(-m2Max, std::floor(mid - half) - 1);
+        const double high = std::min(m2Max, std::ceil(mid + half) + 1);
+        for (auto m2 = static_cast<long long>(low); m2 <= static_cast<long long>(high); ++m2) {
             const Vec2 g{row.x + static_cast<double>(m2) * b.r2.x,
                          row.y + static_cast<double>(m2) * b.r2.y};
             if (Dot(g, g) > g2) continue;
