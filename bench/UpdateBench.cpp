@@ -1,4 +1,4 @@
-// Timings of the full update (UpdateAll with the pattern) on the window's
+// Timings of the full update (with the pattern) on the window's
 // QImage canvas, for the structures and zooms a user reaches, and of the two
 // cheap redraws that run while the mouse moves: the scroll-bar preview and one
 // step of a drag trail.
@@ -11,119 +11,113 @@
 #include <functional>
 #include <memory>
 
+#include "model/FormLayout.h"
 #include "platform/MessageBox.h"
-#include "window/PatternForm.h"
+#include "window/MainWindow.h"
 
 namespace {
 
-using quorvex::window::PatternForm;
+using quorvex::window::MainWindow;
 
-// Shows the first row of a list whose text contains `name` and runs its click
+// Shows the first row of a list whose text contains `name` and runs its
 // handler, as a user's choice does.
-void Choose(QComboBox* list, const QString& name, const std::function<void()>& click) {
-    for (int row = 0; row < list->count(); ++row) {
-        if (list->itemText(row).contains(name)) {
-            list->setCurrentIndex(row);
-            click();
-            return;
-        }
-    }
-    std::abort();
+void Choose(QComboBox* list, const QString& name) {
+    const int row = list->findText(name, Qt::MatchContains);
+    if (row < 0) std::abort();
+    list->setCurrentIndex(row);
+    emit list->activated(row);
 }
 
-void ChooseBasic(PatternForm& f, const QString& name) {
-    Choose(f.Combo1, name, [&f] { f.Combo1_Click(); });
-}
-
-void ChooseCommon(PatternForm& f, const QString& name) {
-    Choose(f.Combo3, name, [&f] { f.Combo3_Click(); });
-}
-
-void Type(QLineEdit* field, const QString& text, const std::function<void(int)>& keyUp) {
+// Types into a field and confirms it, as Enter does.
+void Type(MainWindow& w, QLineEdit* field, const QString& text) {
     field->setText(text);
-    keyUp(13);
+    w.onFieldCommitted(field);
 }
 
-void PaintDomains(PatternForm& f) {
-    f.Check3->setChecked(true);
-    f.Check2->setChecked(true);
+void PaintDomains(MainWindow& w) {
+    w.includeDomainsBox->setChecked(true);
+    w.paintDomainsBox->setChecked(true);
 }
 
-using Setup = std::function<void(PatternForm&)>;
+using Setup = std::function<void(MainWindow&)>;
 
 void FullUpdate(benchmark::State& state, const Setup& setup) {
-    PatternForm f;
-    setup(f);
-    for (auto _ : state) f.UpdateAll(1, 0);
-    state.counters["subpatterns"] = f.State().SubpatternCount;
+    MainWindow w;
+    setup(w);
+    for (auto _ : state) w.updateAll(MainWindow::PatternPart::Draw, MainWindow::Hold::End);
+    state.counters["subpatterns"] =
+        static_cast<double>(w.document().derived.pattern.subpatterns.size());
 }
 
-void Default(PatternForm&) {}
+void Default(MainWindow&) {}
 
-void C8x2DomainsAndBases(PatternForm& f) {
-    ChooseCommon(f, "c(8x2)");
-    PaintDomains(f);
-    f.Check4->setChecked(true);
+void C8x2DomainsAndBases(MainWindow& w) {
+    Choose(w.commonNameList, "c(8x2)");
+    PaintDomains(w);
+    w.includeBasesBox->setChecked(true);
 }
 
-void Hex2r3DomainsPainted(PatternForm& f) {
-    ChooseBasic(f, "p6mm (p6m)");
-    ChooseCommon(f, "(2r3x2r3)R30");
-    PaintDomains(f);
+void Hex2r3DomainsPainted(MainWindow& w) {
+    Choose(w.basicGroupList, "p6mm (p6m)");
+    Choose(w.commonNameList, "(2r3x2r3)R30");
+    PaintDomains(w);
 }
 
-void Hex19Matrix(PatternForm& f) {
-    ChooseBasic(f, "p6mm (p6m)");
-    Type(f.Text6, "19", [&f](int k) { f.Text6_KeyUp(k); });
-    Type(f.Text8, "1", [&f](int k) { f.Text8_KeyUp(k); });
-    Type(f.Text7, "-3", [&f](int k) { f.Text7_KeyUp(k); });
-    Type(f.Text9, "17", [&f](int k) { f.Text9_KeyUp(k); });
-    PaintDomains(f);
+void Hex19Matrix(MainWindow& w) {
+    Choose(w.basicGroupList, "p6mm (p6m)");
+    Type(w, w.matrixField11, "19");
+    Type(w, w.matrixField12, "1");
+    Type(w, w.matrixField21, "-3");
+    Type(w, w.matrixField22, "17");
+    PaintDomains(w);
 }
 
 Setup ZoomedOut(int clicks) {
-    return [clicks](PatternForm& f) {
+    return [clicks](MainWindow& w) {
         for (int i = 0; i < clicks; ++i) {
-            f.Command4_Click();  // lattice "mag -"
-            f.Command6_Click();  // pattern "mag -"
+            w.onLatticeZoomOut();
+            w.onPatternZoomOut();
         }
     };
 }
 
-void NeedleCell(PatternForm& f) {
-    ChooseBasic(f, "p2mm (pmm)");
-    Type(f.Text1, "1000", [&f](int k) { f.Text1_KeyUp(k); });
-    Type(f.Text2, "0.001", [&f](int k) { f.Text2_KeyUp(k); });
+void NeedleCell(MainWindow& w) {
+    Choose(w.basicGroupList, "p2mm (pmm)");
+    Type(w, w.lengthAField, "1000");
+    Type(w, w.lengthBField, "0.001");
 }
 
+// The previews a moving thumb draws, without the redraw its release runs.
 void ScrollPreview(benchmark::State& state) {
-    PatternForm f;
+    MainWindow w;
     int position = 0;
     for (auto _ : state) {
-        f.VScroll1->setSliderPosition(position);
-        f.VScroll1_Scroll();
-        f.VScroll2->setSliderPosition(150 - position);
-        f.VScroll2_Scroll();
+        w.dotSizeBar->setSliderPosition(position);
+        w.onDotSizeDragged();
+        w.spotSizeBar->setSliderPosition(150 - position);
+        w.onSpotSizeDragged();
         position = (position + 7) % 151;
     }
 }
 
 void DragTrailStep(benchmark::State& state) {
-    PatternForm f;
-    const auto& m = f.State();
+    MainWindow w;
+    const auto& d = w.document().derived;
     // Press on the tip of b1, then move about inside the lattice box.
-    const float tipX = static_cast<float>(m.LatBoxCenterX + m.LatScale * m.B1X);
-    const float tipY = static_cast<float>(m.LatBoxCenterY - m.LatScale * m.B1Y);
-    f.Form_MouseDown(tipX, tipY);
-    if (!f.State().Dragging) std::abort();
+    const float tipX =
+        static_cast<float>(quorvex::model::kLatticeBox.CentreX() + d.latticeScale * d.vectors.b1.x);
+    const float tipY =
+        static_cast<float>(quorvex::model::kLatticeBox.CentreY() - d.latticeScale * d.vectors.b1.y);
+    w.onMousePressed(tipX, tipY);
+    if (!w.dragging()) std::abort();
     int step = 0;
     for (auto _ : state) {
         const float x = tipX - 15.0f * static_cast<float>(step % 100);
         const float y = tipY - 15.0f * static_cast<float>(step % 37);
-        f.Form_MouseMove(x, y);
+        w.onMouseMoved(x, y);
         ++step;
     }
-    f.Form_MouseUp(tipX, tipY);
+    w.onMouseReleased(tipX, tipY);
 }
 
 }  // namespace

@@ -1,15 +1,16 @@
 // The fast drawing against the straightforward one, pixel for pixel: the
 // canvas's batched circles and lines against the painter's one by one, and
 // whole window pictures with the loops that skip what cannot be seen against
-// the loops over every index.
+// the loops over every index. With QUORVEX_SHOTS naming a folder, each window
+// picture compared is saved there to be looked at.
+#include <QDir>
 #include <QImage>
+#include <QRegularExpression>
 #include <cmath>
 #include <functional>
 #include <random>
-#include <string>
-#include <vector>
 
-#include "FormFixture.h"
+#include "WindowFixture.h"
 #include "platform/ImageSurface.h"
 #include "render/PixelLattice.h"
 
@@ -104,82 +105,89 @@ TEST(FastPicture, LinesInOneCallMatchTheLinesOneByOne) {
 
 // Whole window pictures: the update drawn with the fast loops, then with the
 // straightforward ones.
-class FastPictureTest : public FormTest {
+class FastPictureTest : public WindowTest {
   protected:
     void ExpectSamePicture(const std::string& name, const std::function<void()>& draw) {
         draw();
-        const QImage fast = F().Canvas().Image().copy();
+        const QImage fast = W().canvas().Image().copy();
         render::UseStraightforwardLoops(true);
         draw();
         render::UseStraightforwardLoops(false);
-        EXPECT_EQ(Difference(fast, F().Canvas().Image()), "") << name;
+        EXPECT_EQ(Difference(fast, W().canvas().Image()), "") << name;
+        const QString folder = QString::fromUtf8(qgetenv("QUORVEX_SHOTS"));
+        const QString file = QString::fromStdString(name).replace(QRegularExpression("\\W+"), "-");
+        if (!folder.isEmpty()) {
+            EXPECT_TRUE(QDir().mkpath(folder) && W().grab().save(folder + "/" + file + ".png"));
+        }
     }
-
-    void Update() { F().UpdateAll(1, 0); }
-
-    void ChooseRow(QComboBox* list, const QString& text, void (window::PatternForm::*click)()) {
-        const int row = list->findText(text, Qt::MatchContains);
-        ASSERT_GE(row, 0) << text.toStdString();
-        list->setCurrentIndex(row);
-        (F().*click)();
+    void TypeMatrix(const Matrix& m) {
+        for (int i = 0; i < 4; ++i) Type(kMatrixFields[i], QString::number(m[i]));
     }
-
-    void Matrix(int m11, int m12, int m21, int m22) {
-        Type(F().Text6, QString::number(m11));
-        Type(F().Text8, QString::number(m12));
-        Type(F().Text7, QString::number(m21));
-        Type(F().Text9, QString::number(m22));
-    }
-
+    // Clicks of "mag -" on each box, without a redraw for each.
     void ZoomOut(int lattice, int pattern) {
-        M().LatMag *= std::pow(1.2, lattice);
-        M().PatMag *= std::pow(1.2, pattern);
+        V().latticeZoom *= std::pow(1.2, lattice);
+        V().patternZoom *= std::pow(1.2, pattern);
     }
-
     void PaintDomains() {
-        F().Check3->setChecked(true);
-        F().Check2->setChecked(true);
+        Tick("includeDomainsBox", true);
+        Tick("paintDomainsBox", true);
     }
 };
 
 TEST_F(FastPictureTest, DefaultZoomAndZoomedOut) {
-    ChooseRow(F().Combo3, "c(8x2)", &window::PatternForm::Combo3_Click);
+    Choose("commonNameList", "c(8x2)");
     PaintDomains();
-    F().Check4->setChecked(true);
+    Tick("includeBasesBox", true);
     ExpectSamePicture("c(8x2) domains and bases", [this] { Update(); });
     // A legend click rings one subpattern over the redrawn picture.
-    ExpectSamePicture("legend click", [this] { F().Form_MouseUp(8400, 5000); });
-
-    ChooseRow(F().Combo1, "p6mm", &window::PatternForm::Combo1_Click);
-    ChooseRow(F().Combo3, "(2r3x2r3)R30", &window::PatternForm::Combo3_Click);
+    ExpectSamePicture("legend click", [this] { W().onMouseReleased(8400, 5000); });
+    Choose("basicGroupList", "p6mm");
+    Choose("commonNameList", "(2r3x2r3)R30");
     PaintDomains();
     ExpectSamePicture("(2r3x2r3)R30 domains", [this] { Update(); });
-    // Dots and spots a pixel or less apart.
-    ZoomOut(30, 28);
+    ZoomOut(30, 28);  // dots and spots a pixel or less apart
     ExpectSamePicture("(2r3x2r3)R30, 30 and 28 clicks of mag -", [this] { Update(); });
 }
 
 TEST_F(FastPictureTest, FineNetTurned) {
     // The substrate net half a twip apart, turned 20 degrees, under a (20x20).
-    Matrix(20, 0, 0, 20);
-    F().Command8_Click();
-    F().Command8_Click();
+    TypeMatrix({20, 0, 0, 20});
+    Click("rotateRightButton");
+    Click("rotateRightButton");
     ZoomOut(26, 0);
     ExpectSamePicture("(20x20) turned, 26 clicks", [this] { Update(); });
 }
 
 TEST_F(FastPictureTest, NeedleAndSkewedCells) {
-    ChooseRow(F().Combo1, "p2gg", &window::PatternForm::Combo1_Click);
-    Type(F().Text1, "30");
-    Type(F().Text2, "0.01");
+    Choose("basicGroupList", "p2gg");
+    Type("lengthAField", "30");
+    Type("lengthBField", "0.01");
     PaintDomains();
     ExpectSamePicture("p2gg a = 30, b = 0.01", [this] { Update(); });
     // The basic lattice itself, by a basis of long nearly parallel vectors.
-    ChooseRow(F().Combo1, "p2 ", &window::PatternForm::Combo1_Click);
-    Matrix(18, 1, 19, 1);
-    F().Command8_Click();
+    Choose("basicGroupList", "p2 ");
+    TypeMatrix({18, 1, 19, 1});
+    Click("rotateRightButton");
     ExpectSamePicture("p2 (18 1 / 19 1) turned", [this] { Update(); });
     EXPECT_TRUE(messages.empty());
+}
+
+// The canvas itself: dotted lines and coordinates far off.
+TEST(ImageSurface, DottedLinesLeaveGaps) {
+    ImageSurface s(3000, 3000, RGB(240, 240, 240));
+    s.SetLineStyle(LineStyle::Dotted);
+    s.Line(0, 150, 3000, 150, RGB(0, 0, 255));
+    int on = 0, off = 0;
+    for (int x = 15; x < 2985; x += 15) (s.PixelAt(x, 150) == RGB(0, 0, 255) ? on : off)++;
+    EXPECT_GT(on, 50);
+    EXPECT_GT(off, 50);
+}
+
+TEST(ImageSurface, FarOffCoordinatesAreHarmless) {
+    ImageSurface s(3000, 3000, RGB(240, 240, 240));
+    s.Line(-1e300, 150, 1e300, 150, RGB(255, 0, 0));
+    s.Circle(std::nan(""), 1e308, 1e308, RGB(255, 0, 0));
+    EXPECT_EQ(s.PixelAt(1500, 150), RGB(255, 0, 0));
 }
 
 }  // namespace

@@ -1,140 +1,140 @@
 // Building a structure from the lists and the number fields.
-#include "FormFixture.h"
+#include "WindowFixture.h"
 
-using namespace quorvex;
-using namespace quorvex::testing;
+namespace quorvex::testing {
+namespace {
 
-using ListsTest = FormTest;
-using FieldsTest = FormTest;
+using ListsTest = WindowTest;
+using FieldsTest = WindowTest;
 
-TEST_F(ListsTest, ObliqueGroupSetsItsStartingCell) {
-    F().Check3->setChecked(true);
-    F().Command8->click();  // some rotation to be reset
-    Choose(F().Combo3, 3);  // and a matrix
-    Choose(F().Combo1, 0);
-    EXPECT_EQ(Text(F().Text1) + " " + Text(F().Text2) + " " + Text(F().Text3),
+TEST_F(ListsTest, LatticeFamilySetsItsStartingCell) {
+    Tick("includeDomainsBox", true);
+    Click("rotateRightButton");   // some rotation to be reset
+    Choose("commonNameList", 3);  // and a matrix
+    Choose("basicGroupList", 0);  // oblique p1
+    EXPECT_EQ(Text("lengthAField") + " " + Text("lengthBField") + " " + Text("alphaField"),
               "1.4142 1.0000 55.0");
-    EXPECT_EQ(Shown({F().Text1, F().Text2, F().Text3, F().Label4, F().Label5, F().Check2}),
-              (std::vector<bool>{true, true, true, true, true, false}));
-    EXPECT_EQ(M().RotAngle, 0);
-    EXPECT_EQ(Mat(), (Matrix{1, 0, 0, 1}));
-    EXPECT_EQ(Text(F().Combo3), Padded("p(1x1)", 30));
-    EXPECT_FALSE(F().Check3->isChecked() || M().IncludeDomains);  // cleared by its handler
-}
-
-TEST_F(ListsTest, SameLatticeTypeKeepsTheMatrixButResetsTheCell) {
-    Choose(F().Combo3, 4);  // p(2x2)
-    Type(F().Text1, "2");
-    EXPECT_EQ(M().LatticeB, 2.0);  // b follows a on a square lattice
-    Choose(F().Combo1, 11);        // p4gm
-    EXPECT_EQ(Mat(), (Matrix{2, 0, 0, 2}));
-    EXPECT_EQ(M().LatticeB, 1.0);
-    EXPECT_EQ(Text(F().Text1), "1.0000");
-    Choose(F().Combo1, 5);  // p2mm: a = 1.4142, b = 1, no alpha; b no longer follows a
-    EXPECT_EQ(Shown({F().Text2, F().Text3}), (std::vector<bool>{true, false}));
-    Type(F().Text1, "3");
-    EXPECT_EQ(M().LatticeB, 1.0);
-}
-
-TEST_F(ListsTest, CommonNamesSetTheirMatrixOnAnyLattice) {
-    const std::pair<int, Matrix> cases[] = {
-        {21, {2, -1, 1, 3}},  // (r7xr7)R19.1 on the square lattice, drawn all the same
-        {9, {1, -1, 1, 1}},   // c(2x2)
-        {15, {1, -1, 1, 1}},  // (r2xr2)R45: the same matrix
-        {24, {2, 2, -5, 5}}, {0, {1, 0, 0, 1}},
-    };
-    for (const auto& [row, matrix] : cases) {
-        Choose(F().Combo3, row);
-        EXPECT_EQ(Mat(), matrix) << row;
-        EXPECT_EQ(Fields(), matrix) << row;
-        EXPECT_EQ(M().CommonNameIndex, row);
-        EXPECT_TRUE(M().PatternValid);
-    }
+    EXPECT_EQ(
+        Shown({"lengthBField", "alphaField", "lengthBLabel", "alphaLabel", "paintDomainsBox"}),
+        (std::vector<bool>{true, true, true, true, false}));
+    EXPECT_EQ(V().rotationDegrees, 0);
+    EXPECT_EQ(Fields(), kIdentity);
+    EXPECT_EQ(Text("commonNameList"), Padded("p(1x1)", 30));
+    EXPECT_FALSE(Ticked()[2] || S().options.includeDomains);  // cleared by its handler
+    // The same lattice type keeps the matrix but resets the cell.
+    Restart();
+    Choose("commonNameList", 4);  // p(2x2)
+    Type("lengthAField", "2");
+    EXPECT_EQ(S().b, 2.0);         // b follows a on a square lattice
+    Choose("basicGroupList", 11);  // p4gm
+    EXPECT_EQ(Fields(), (Matrix{2, 0, 0, 2}));
+    EXPECT_EQ(Text("lengthAField"), "1.0000");
+    EXPECT_EQ(S().b, 1.0);
+    Choose("basicGroupList", 5);  // p2mm: a = 1.4142, b = 1, no alpha; b no longer follows a
+    EXPECT_EQ(Shown({"lengthBField", "alphaField"}), (std::vector<bool>{true, false}));
+    Type("lengthAField", "3");
+    EXPECT_EQ(S().b, 1.0);
 }
 
 TEST_F(ListsTest, SuperstructureGroupList) {
-    Choose(F().Combo2, 12);  // p3 is forbidden on a square lattice
-    EXPECT_EQ(M().SuperGroup, 1);
-    EXPECT_EQ(Text(F().Combo2), Padded("[ 1]  Oblique p1", 32));
-    Choose(F().Combo2, 10);  // p4mm is allowed for (1x1) on p4mm
-    EXPECT_EQ(M().SuperGroup, 11);
-    F().Command4->click();
-    const int runs = F().UpdateRuns();
-    Choose(F().Combo2, 10);  // the same row again: no update, unlike the other lists
-    EXPECT_EQ(F().UpdateRuns(), runs);
-    Choose(F().Combo1, 10);
-    Choose(F().Combo3, 1);  // which also resets the zoom
-    EXPECT_EQ(F().UpdateRuns(), runs + 2);
-    EXPECT_EQ(M().LatMag, 1.0);
+    Choose("superGroupList", 12);  // p3 is forbidden on a square lattice
+    EXPECT_EQ(Text("superGroupList"), Padded("[ 1]  Oblique p1", 32));
+    Choose("superGroupList", 10);  // p4mm is allowed for (1x1) on p4mm
+    EXPECT_EQ(S().superGroup, model::kP4mm);
+    EXPECT_EQ(Text("superDiagramTitle"), "Superlattice [11]");
+    Click("latticeZoomOutButton");
+    const int runs = W().updateRuns();
+    Choose("superGroupList", 10);  // the same row again: no update, unlike the other lists
+    EXPECT_EQ(W().updateRuns(), runs);
+    Choose("basicGroupList", 10);
+    Choose("commonNameList", 1);  // which also resets the zoom
+    EXPECT_EQ(W().updateRuns(), runs + 2);
+    EXPECT_EQ(V().latticeZoom, 1.0);
 }
 
 TEST_F(FieldsTest, LatticeEntriesAreReadCheckedAndShown) {
-    const std::vector<std::string> none, alpha{"Invalid alpha value: \n  5 < alpha < 175"};
+    const std::string alpha = "Invalid alpha value: \n  5 < alpha < 175";
     struct Case {
-        int basicRow, field;  // field 0, 1, 2: a, b, alpha
-        const char *typed, *shown;
-        std::vector<std::string> messages;  // "Wrong input: ..." refuses without an update
+        int basicRow;
+        const char *field, *typed, *shown;
+        std::string message;  // "Wrong input: ..." refuses without an update
         double expected;
     };
     const Case cases[] = {
-        {10, 0, "2.5x", "2.5000", none, 2.5},  // the leading number
-        {5, 1, "0", "1.0000", {"Wrong input: 0"}, 1.0},
-        {10, 0, "-3", "1.0000", none, 1.0},  // silently the old value
-        {10, 0, "1e999", "1.0000", {"Wrong input: 1e999"}, 1.0},
-        {0, 2, "175", "175.0", none, 175.0},
-        {0, 2, "175.1", "55.0", alpha, 55.0},
-        {0, 2, "4.9", "55.0", alpha, 55.0},
-        {0, 2, "-60", "-60.0", none, -60.0},
+        {10, "lengthAField", "2.5x", "2.5000", "", 2.5},  // the leading number
+        {5, "lengthBField", "0", "1.0000", "Wrong input: 0", 1.0},
+        {10, "lengthAField", "-3", "1.0000", "", 1.0},  // silently the old value
+        {10, "lengthAField", "1e999", "1.0000", "Wrong input: 1e999", 1.0},
+        {0, "alphaField", "175", "175.0", "", 175.0},
+        {0, "alphaField", "175.1", "55.0", alpha, 55.0},
+        {0, "alphaField", "4.9", "55.0", alpha, 55.0},
+        {0, "alphaField", "-60", "-60.0", "", -60.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         Restart();
-        Choose(F().Combo1, c.basicRow);
-        QLineEdit* field = std::array{F().Text1, F().Text2, F().Text3}[c.field];
-        const double* value = std::array{&M().LatticeA, &M().LatticeB, &M().LatticeAlpha}[c.field];
-        const int runs = F().UpdateRuns();
-        Type(field, c.typed);
-        EXPECT_EQ(Text(field), c.shown);
-        EXPECT_EQ(*value, c.expected);
-        EXPECT_EQ(messages, c.messages);
-        const bool refused = !c.messages.empty() && c.messages[0].rfind("Wrong", 0) == 0;
-        EXPECT_EQ(F().UpdateRuns(), runs + (refused ? 0 : 1));
+        Choose("basicGroupList", c.basicRow);
+        const std::string field = c.field;
+        const double& value = field == "lengthAField"   ? S().a
+                              : field == "lengthBField" ? S().b
+                                                        : S().alpha;
+        const int runs = W().updateRuns();
+        Type(c.field, c.typed);
+        EXPECT_EQ(Text(c.field), c.shown);
+        EXPECT_EQ(value, c.expected);
+        EXPECT_EQ(messages, c.message.empty() ? std::vector<std::string>{}
+                                              : std::vector<std::string>{c.message});
+        const bool refused = c.message.rfind("Wrong", 0) == 0;
+        EXPECT_EQ(W().updateRuns(), runs + (refused ? 0 : 1));
     }
 }
 
 TEST_F(FieldsTest, MatrixEntries) {
-    Choose(F().Combo2, 1);   // p2
-    Type(F().Text6, "1.5");  // halves go to the even neighbour
-    EXPECT_EQ(M().M11, 2);
-    EXPECT_EQ(M().SuperGroup, 1);  // reset by a matrix edit
-    EXPECT_EQ(Text(F().Text6), "2");
-    Type(F().Text6, "3");
-    Type(F().Text6, "2.5");
-    EXPECT_EQ(M().M11, 2);
-    EXPECT_EQ(Text(F().Combo3), Padded("None", 30));
-    EXPECT_EQ(M().CommonNameIndex, 1);  // only the shown row changes
-    const int runs = F().UpdateRuns();
-    Type(F().Text6, "2");  // unchanged: nothing happens
-    EXPECT_EQ(F().UpdateRuns(), runs);
+    Choose("superGroupList", 1);   // p2
+    Type("matrixField11", "1.5");  // halves go to the even neighbour
+    EXPECT_EQ(S().matrix.m11, 2);
+    EXPECT_EQ(S().superGroup, model::kP1);  // reset by a matrix edit
+    EXPECT_EQ(Text("matrixField11"), "2");
+    Type("matrixField11", "3");
+    Type("matrixField11", "2.5");
+    EXPECT_EQ(S().matrix.m11, 2);
+    EXPECT_EQ(Text("commonNameList"), Padded("None", 30));
+    EXPECT_EQ(S().commonNameRow, model::kNoCommonName);  // so that a saved set shows it again
+    const int runs = W().updateRuns();
+    Type("matrixField11", "2");  // unchanged: nothing happens
+    EXPECT_EQ(W().updateRuns(), runs);
     EXPECT_TRUE(messages.empty());
     for (const char* bad : {"", "abc", "2147483648"}) {
         messages.clear();
-        Type(F().Text8, bad);
+        Type("matrixField12", bad);
         EXPECT_EQ(messages, std::vector<std::string>{std::string("Wrong input: ") + bad});
-        EXPECT_EQ(Text(F().Text8), "0");
-        EXPECT_EQ(M().M12, 0);
+        EXPECT_EQ(Text("matrixField12"), "0");
+        EXPECT_EQ(S().matrix.m12, 0);
     }
 }
 
 TEST_F(FieldsTest, FocusSelectsTheTextAndEnterThenTabProcessesTheEntryTwice) {
     ShowActive();
-    F().Text9->setFocus();
-    EXPECT_EQ(F().Text9->selectedText(), QString("1"));
-    const int runs = F().UpdateRuns();
-    F().Text1->setFocus();
-    F().Text1->setText("2");
-    QTest::keyClick(F().Text1, Qt::Key_Return);
-    QTest::keyClick(F().Text1, Qt::Key_Tab);
-    EXPECT_EQ(M().LatticeA, 2.0);
-    EXPECT_EQ(F().UpdateRuns(), runs + 2);
+    Find("matrixField22")->setFocus();
+    EXPECT_EQ(Find<QLineEdit>("matrixField22")->selectedText(), QString("1"));
+    const int runs = W().updateRuns();
+    auto* a = Find<QLineEdit>("lengthAField");
+    a->setFocus();
+    a->setText("2");
+    QTest::keyClick(a, Qt::Key_Return);
+    QTest::keyClick(a, Qt::Key_Tab);
+    EXPECT_EQ(S().a, 2.0);
+    EXPECT_EQ(W().updateRuns(), runs + 2);
 }
+
+// A click as the window system delivers it: the focus arrives before the press.
+TEST_F(FieldsTest, ClickIntoAFieldSelectsItsText) {
+    ShowActive();
+    for (const char* field : kMatrixFields) {
+        QTest::mouseClick(Find(field), Qt::LeftButton);
+        EXPECT_EQ(Find<QLineEdit>(field)->selectedText(), Find<QLineEdit>(field)->text()) << field;
+    }
+}
+
+}  // namespace
+}  // namespace quorvex::testing

@@ -1,42 +1,38 @@
 // Long random sequences of user actions on the main window. After every action
 // the window must still be sound: no action slower than a second, no "nan" or
-// "inf" on display, the matrix fields showing the matrix, the saved sets
-// untouched except by "Save", and only the program's own messages.
+// "inf" on display, the fields showing the values, the saved sets untouched
+// except by "Save", and only the program's own messages.
 //
 // QUORVEX_ROBUST_ACTIONS sets the number of actions (default kDefaultActions),
-// QUORVEX_ROBUST_SEED the seed of the generator (default kSeed).
+// QUORVEX_ROBUST_SEED the seed (default kSeed), QUORVEX_ROBUST_SLOW_MS the time
+// one action may take (default kSlowMs; the sanitizer build sets its own).
+#include <QFileInfo>
 #include <QLocale>
-#include <QScrollBar>
 #include <algorithm>
-#include <chrono>
-#include <ctime>
 #include <cmath>
-#include <cstdlib>
+#include <ctime>
 #include <deque>
 #include <functional>
 #include <map>
 #include <random>
 #include <sstream>
 
-#include "FormFixture.h"
-#include "model/FieldReaders.h"
-#include "model/Layout.h"
+#include "WindowFixture.h"
+#include "model/NumberText.h"
 
-using namespace quorvex;
-using namespace quorvex::testing;
-
+namespace quorvex::testing {
 namespace {
 
 constexpr std::uint32_t kSeed = 0x51A7E5;
-constexpr long kDefaultActions = 3000;
-constexpr double kSlowMs = 1000;
+constexpr long kDefaultActions = 3000, kSlowMs = 1000;
 
+// The work an action costs on this thread: other jobs sharing the cores (tests
+// run in parallel) must not make a fast action look slow.
 double ThreadMilliseconds() {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
-constexpr std::size_t kTrailLength = 20;
 
 long EnvNumber(const char* name, long fallback) {
     const char* text = std::getenv(name);
@@ -47,39 +43,46 @@ long EnvNumber(const char* name, long fallback) {
 
 // What a user might type, from the harmless to the hostile.
 const std::vector<QString>& NastyCorpus() {
-    static const std::vector<QString> corpus = [] {
+    static const std::vector<QString> corpus = {
         // clang-format off
-        std::vector<QString> c = {
-            "", " ", "\t", "0", "-0", "00000", "1", "-1", "2", "3", "-2", "7", "1.5", "2.5",
-            "-2.5", "0.5", "-0.5", "0.4999999999999999999", "1.0", "+1", " 1 ", "1,000", "1,00",
-            "1.000,5", "1 000", "5", "4.9", "175", "175.0001", "-175", "-60", "90", "120", "180",
-            "nan", "NaN", "-nan", "inf", "-inf", "Infinity", "INF", "1e400", "-1e400", "1e308",
-            "1.7976931348623157e308", "1e300", "-1e300", "1e-300", "4.9e-324", "1e-320", "1e-400",
-            "2.2250738585072014e-308", "1e20", "1e10", "1e9", "9.99e9", "&HFFFFFFFF", "&H7FFFFFFF",
-            "&H80000000", "&hffff", "&HFFFFFFFFFFFFFFFFFFFFFFFF", "&H", "&O", "&O777",
-            "&O37777777777", "&", "2147483647", "2147483648", "-2147483648", "-2147483649",
-            "4294967296", "9223372036854775807", "9223372036854775808", "-9223372036854775809",
-            "2147483647.5", "2147483646.5", "-2147483648.5", "abc", "x1", "1x", "2.5x", "e", "E5",
-            "1e", "1e+", "1e-", "1e2147483648", "1e-2147483649", "1d2", "1D-2", ".", "..", "-",
-            "+", "+-1", "--1", "0x10", "1.2.3", "1e5e5", ".5", "5.", "-.5", "1,5", "١٢", "１２",
-            "\u22121", "½", "1\u00A0000", "\n5\n", QString(400, '9'), "1" + QString(400, '0'),
-            "0." + QString(400, '0') + "1", "-" + QString(330, '7') + ".5", QString(2000, 'a'),
-            "1e" + QString(40, '9'), "1e-" + QString(40, '9'), "&H" + QString(300, 'F'),
-            "&O" + QString(400, '7'), QString(1000, ' ') + "3",
-        };
+        "", " ", "\t", "0", "-0", "00000", "1", "-1", "2", "3", "-2", "7", "1.5", "2.5", "-2.5",
+        "0.5", "-0.5", "0.4999999999999999999", "1.0", "+1", " 1 ", "1,000", "1,00", "1.000,5",
+        "1 000", "5", "4.9", "175", "175.0001", "-175", "-60", "90", "120", "180", "nan", "NaN",
+        "-nan", "inf", "-inf", "Infinity", "INF", "1e400", "-1e400", "1e308",
+        "1.7976931348623157e308", "1e300", "-1e300", "1e-300", "4.9e-324", "1e-320", "1e-400",
+        "2.2250738585072014e-308", "1e20", "1e10", "1e9", "9.99e9", "&HFFFFFFFF", "&H7FFFFFFF",
+        "&H80000000", "&hffff", "&HFFFFFFFFFFFFFFFFFFFFFFFF", "&H", "&O", "&O777",
+        "&O37777777777", "&", "2147483647", "2147483648", "-2147483648", "-2147483649",
+        "4294967296", "9223372036854775807", "9223372036854775808", "-9223372036854775809",
+        "2147483647.5", "2147483646.5", "-2147483648.5", "abc", "x1", "1x", "2.5x", "e", "E5",
+        "1e", "1e+", "1e-", "1e2147483648", "1e-2147483649", "1d2", "1D-2", ".", "..", "-", "+",
+        "+-1", "--1", "0x10", "1.2.3", "1e5e5", ".5", "5.", "-.5", "1,5", "١٢", "１２", "\u22121",
+        "½", "1\u00A0000", "\n5\n", QString(400, '9'), "1" + QString(400, '0'),
+        "0." + QString(400, '0') + "1", "-" + QString(330, '7') + ".5", QString(2000, 'a'),
+        "1e" + QString(40, '9'), "1e-" + QString(40, '9'), "&H" + QString(300, 'F'),
+        "&O" + QString(400, '7'), QString(1000, ' ') + "3",
         // clang-format on
-        return c;
-    }();
+    };
     return corpus;
 }
 
-class RobustnessTest : public FormTest {
+// An entry as the matrix fields read it, with the locale's separators.
+std::optional<model::Int32> ReadMatrixText(const QString& text) {
+    const auto ascii = [](const QString& s, char other) {
+        return s.size() == 1 && s[0].unicode() < 128 ? char(s[0].unicode()) : other;
+    };
+    return model::ConvertInteger(text.toStdString(), ascii(QLocale().decimalPoint(), '.'),
+                                 ascii(QLocale().groupSeparator(), ','));
+}
+
+class RobustnessTest : public WindowTest {
   protected:
     void SetUp() override {
-        FormTest::SetUp();
+        WindowTest::SetUp();
         ShowActive();
-        savedStore = M().StoreStack;
-        helpFileMissing = !QFileInfo::exists(F().HelpFilePath());
+        for (int i = 0; i < model::SavedStates::kCapacity; ++i)
+            saved[i] = W().document().saved.At(i);
+        helpFileMissing = !QFileInfo::exists(W().helpFilePath());
         rng.seed(static_cast<std::uint32_t>(EnvNumber("QUORVEX_ROBUST_SEED", kSeed)));
     }
 
@@ -97,54 +100,61 @@ class RobustnessTest : public FormTest {
         return Pick(std::vector<T>(items));
     }
 
-    std::vector<QLineEdit*> Fields() {
-        return {F().Text1, F().Text2, F().Text3, F().Text6, F().Text7, F().Text8, F().Text9};
+    // The shown controls among these, less one.
+    template <typename T = QWidget>
+    std::vector<T*> Visible(std::vector<const char*> names, const QWidget* except = nullptr) {
+        std::vector<T*> shown;
+        for (const char* name : names)
+            if (T* w = Find<T>(name); w->isVisible() && w != except) shown.push_back(w);
+        return shown;
     }
-
-    // The locale's separators, as the matrix fields read them.
-    static std::optional<model::Long> ReadMatrixText(const QString& text) {
-        const QLocale locale;
-        const QString d = locale.decimalPoint(), g = locale.groupSeparator();
-        const char dc = d.size() == 1 && d[0].unicode() < 128 ? char(d[0].unicode()) : '.';
-        const char gc = g.size() == 1 && g[0].unicode() < 128 ? char(g[0].unicode()) : ',';
-        return model::ConvertInteger(text.toStdString(), dc, gc);
+    static inline const std::vector<const char*> kFields = {
+        "lengthAField",  "lengthBField",  "alphaField",   "matrixField11",
+        "matrixField21", "matrixField12", "matrixField22"};
+    static inline const std::vector<const char*> kFocusTargets = {
+        "refreshButton", "reduceButton",  "basicGroupList", "include1x1Box",
+        "dotSizeBar",    "lengthAField",  "lengthBField",   "alphaField",
+        "matrixField11", "matrixField21", "matrixField12",  "matrixField22"};
+    std::vector<QLineEdit*> Fields() {
+        std::vector<QLineEdit*> fields;
+        for (const char* name : kFields) fields.push_back(Find<QLineEdit>(name));
+        return fields;
     }
 
     // Empty when the window is sound; else what is wrong.
     std::string Unsound() {
         std::ostringstream out;
-        for (const QWidget* w : std::initializer_list<const QWidget*>{
-                 F().Label10, F().Label11, F().Label15, F().Label16, F().Label17, F().Label19,
-                 F().Text1, F().Text2, F().Text3, F().Text6, F().Text7, F().Text8, F().Text9,
-                 F().Command19}) {
+        for (const QWidget* w : W().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             const QString t = w->property("text").toString().toLower();
             if (t.contains("nan") || t.contains("inf"))
                 out << w->objectName().toStdString() << " shows \"" << t.toStdString() << "\"; ";
         }
         // A matrix field shows its entry formatted, or the user's own text for
         // an entry that read as the value it already had.
-        const std::pair<QLineEdit*, model::Long> matrix[] = {
-            {F().Text6, M().M11}, {F().Text7, M().M21}, {F().Text8, M().M12}, {F().Text9, M().M22}};
-        for (const auto& [field, value] : matrix) {
+        const Matrix m = Mat();
+        for (int i = 0; i < 4; ++i) {
+            QLineEdit* field = Find<QLineEdit>(kMatrixFields[i]);
             const QString text = field->text();
-            if (text.isEmpty()) out << field->objectName().toStdString() << " is empty; ";
-            if (text == QString::fromStdString(model::FormatNumber(value, "####0"))) continue;
-            if (typedText[field] != text || ReadMatrixText(text) != value)
-                out << field->objectName().toStdString() << " shows \"" << text.toStdString()
-                    << "\" for " << value << "; ";
+            if (text.isEmpty()) out << kMatrixFields[i] << " is empty; ";
+            if (text.toStdString() == model::FormatNumber(m[i], "####0")) continue;
+            if (typedText[field] != text || ReadMatrixText(text) != m[i])
+                out << kMatrixFields[i] << " shows \"" << text.toStdString() << "\" for " << m[i]
+                    << "; ";
         }
         // The lattice fields are rewritten after every confirmation.
-        const std::tuple<QLineEdit*, double, const char*> lattice[] = {
-            {F().Text1, M().LatticeA, "###0.0000"},
-            {F().Text2, M().LatticeB, "###0.0000"},
-            {F().Text3, M().LatticeAlpha, "###0.0"}};
-        for (const auto& [field, value, pattern] : lattice)
+        const std::tuple<const char*, double, const char*> lattice[] = {
+            {"lengthAField", S().a, "###0.0000"},
+            {"lengthBField", S().b, "###0.0000"},
+            {"alphaField", S().alpha, "###0.0"}};
+        for (const auto& [name, value, format] : lattice) {
+            const QLineEdit* field = Find<QLineEdit>(name);
             if (field->isVisible() &&
-                field->text().toStdString() != model::FormatNumber(value, pattern))
-                out << field->objectName().toStdString() << " shows \""
-                    << field->text().left(60).toStdString() << "\" for " << value << "; ";
-        if (!(M().StoreStack == savedStore)) out << "a saved set changed; ";
-
+                field->text().toStdString() != model::FormatNumber(value, format))
+                out << name << " shows \"" << field->text().left(60).toStdString() << "\" for "
+                    << value << "; ";
+        }
+        for (int i = 0; i < model::SavedStates::kCapacity; ++i)
+            if (!(W().document().saved.At(i) == saved[i])) out << "saved set " << i << " changed; ";
         for (const std::string& message : messages) {
             // "Wrong input" quotes what was typed now or what a field showed before.
             const bool wrongInput = message.rfind("Wrong input: ", 0) == 0 &&
@@ -167,9 +177,7 @@ class RobustnessTest : public FormTest {
         for (const QLineEdit* f : Fields()) quotable.push_back(f->text());
         alphaTyped = false;
         trail.push_back("#" + std::to_string(++actions) + " " + what);
-        if (trail.size() > kTrailLength) trail.pop_front();
-        // The work the action costs on this thread: other jobs sharing the cores
-        // (tests run in parallel) must not make a fast action look slow.
+        if (trail.size() > 20) trail.pop_front();
         const double start = ThreadMilliseconds();
         body();
         QCoreApplication::processEvents();  // the event loop between two user actions
@@ -177,11 +185,8 @@ class RobustnessTest : public FormTest {
         // A value too small to show reads back as 0 when its field is left again.
         for (const QLineEdit* f : Fields()) quotable.push_back(f->text());
         std::string wrong = Unsound();
-        // The sanitizer build (unoptimised, instrumented) runs many times slower
-        // and sets its own limit.
-        static const double slowMs = static_cast<double>(
-            EnvNumber("QUORVEX_ROBUST_SLOW_MS", static_cast<long>(kSlowMs)));
-        if (ms > slowMs) wrong += "slow (" + std::to_string(ms) + " ms); ";
+        static const long slowMs = EnvNumber("QUORVEX_ROBUST_SLOW_MS", kSlowMs);
+        if (ms > static_cast<double>(slowMs)) wrong += "slow (" + std::to_string(ms) + " ms); ";
         if (wrong.empty()) return true;
         std::string recent;
         for (const auto& t : trail) recent += "  " + t + "\n";
@@ -189,6 +194,11 @@ class RobustnessTest : public FormTest {
                       << EnvNumber("QUORVEX_ROBUST_SEED", kSeed) << ", recent actions:\n"
                       << recent;
         return false;
+    }
+    bool Press(const char* button) {
+        QAbstractButton* b = Find<QAbstractButton>(button);
+        return Act("click " + std::string(button) + " \"" + b->text().toStdString() + "\"",
+                   [b] { b->click(); });
     }
 
     QString RandomText() {
@@ -215,103 +225,60 @@ class RobustnessTest : public FormTest {
         return makers[std::max(0, Uniform(-1, 7))]();  // the corpus twice as often
     }
 
-    // The user's keys replace the text of a field.
-    void TypeText(QLineEdit* field, const QString& text) {
-        field->setText(text);
-        typedText[field] = text;
-        quotable.push_back(text);
-        alphaTyped = alphaTyped || field == F().Text3;
-    }
-
-    bool TypeAndConfirm(QLineEdit* field, const QString& text) {
-        return Act("type " + field->objectName().toStdString() + " \"" +
-                       text.left(40).toStdString() + "\"",
-                   [&] {
-                       field->setFocus();
-                       TypeText(field, text);
-                       QTest::keyClick(field, Qt::Key_Return);
-                   });
-    }
-
-    template <typename T>
-    static std::vector<T*> Visible(const std::vector<T*>& widgets,
-                                   const QWidget* except = nullptr) {
-        std::vector<T*> shown;
-        for (T* w : widgets)
-            if (w->isVisible() && w != except) shown.push_back(w);
-        return shown;
-    }
-
-    std::vector<QWidget*> FocusTargets(const QWidget* except = nullptr) {
-        std::vector<QWidget*> all = {F().Command1, F().Command10, F().Combo1, F().Check1,
-                                     F().VScroll1};
-        for (QLineEdit* f : Fields()) all.push_back(f);
-        return Visible(all, except);
-    }
-
-    // Clicks into a field, types and confirms with Enter, by leaving the field, or both.
-    bool TypeAction() {
-        QLineEdit* field = Pick(Visible(Fields()));
-        const bool keepText = Chance(0.05);
-        const bool matrix = field != F().Text1 && field != F().Text2 && field != F().Text3;
-        // Mostly small entries, so that the matrix describes a structure worth drawing.
-        const QString text = matrix && Chance(0.5) ? QString::number(Uniform(-4, 6)) : RandomText();
-        const int commit = Uniform(0, 9);  // 0..5 Enter, 6..7 leave, 8 both, 9 keypad Enter
-        return Act("type " + field->objectName().toStdString() + " \"" +
-                       (keepText ? std::string("<as is>") : text.left(40).toStdString()) +
-                       "\" commit " + std::to_string(commit),
+    // Clicks into a field, types (or keeps its text) and confirms: commit 0..5
+    // with Enter, 6..7 by leaving the field, 8 both, 9 with the keypad's Enter.
+    bool TypeAction(QLineEdit* field, const QString& text, int commit, bool keepText = false) {
+        const std::string typed = keepText ? "<as is>" : text.left(40).toStdString();
+        return Act("type " + field->objectName().toStdString() + " \"" + typed + "\" commit " +
+                       std::to_string(commit),
                    [&] {
                        field->setFocus();
                        // Leaving the previous field may have moved the focus on (a
-                       // message sends it to Text6): the keys go wherever the focus is.
+                       // message sends it to a matrix field): the keys go wherever it is.
                        auto* target = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-                       if (!target || target->window() != &F()) return;
-                       if (!keepText) TypeText(target, text);
+                       if (!target || target->window() != &W()) return;
+                       if (!keepText) {
+                           target->setText(text);
+                           typedText[target] = text;
+                           quotable.push_back(text);
+                           alphaTyped = target->objectName() == "alphaField";
+                       }
                        if (commit <= 5 || commit == 8) QTest::keyClick(target, Qt::Key_Return);
                        if (commit == 9) QTest::keyClick(target, Qt::Key_Enter, Qt::KeypadModifier);
-                       if (commit >= 6 && commit <= 8) Pick(FocusTargets(target))->setFocus();
+                       if (commit >= 6 && commit <= 8)
+                           Pick(Visible(kFocusTargets, target))->setFocus();
                    });
     }
-
-    bool Click(QAbstractButton* b) {
-        return Act(
-            "click " + b->objectName().toStdString() + " \"" + b->text().toStdString() + "\"",
-            [&] { b->click(); });
+    bool RandomTypeAction() {
+        QLineEdit* field = Pick(Visible<QLineEdit>(kFields));
+        const bool keepText = Chance(0.05);
+        // Mostly small entries, so that the matrix describes a structure worth drawing.
+        const bool matrix = field->objectName().startsWith("matrix");
+        const QString text = matrix && Chance(0.5) ? QString::number(Uniform(-4, 6)) : RandomText();
+        const int commit = Uniform(0, 9);
+        return TypeAction(field, text, commit, keepText);
     }
 
-    // "Save" with a drawing pushes the current set on the front of the ring. The
-    // press may first end an entry (the button takes the focus), so the set is
-    // the one after the click, which "Save" itself does not change.
-    void ExpectSave(model::Long countBefore) {
-        const model::Module1& m = M();
-        if (!m.PatternValid) return;
-        for (int p = std::min<int>(countBefore + 1, m.StoreCapacity); p >= 2; --p)
-            savedStore[p] = savedStore[p - 1];
-        savedStore[1] = {m.BasicGroup,   m.LatticeA,    m.LatticeB,
-                         m.LatticeAlpha, m.M11,         m.M22,
-                         m.M12,          m.M21,         m.CommonNameIndex,
-                         m.SuperGroup,   m.Constrained, m.IncludeDomains,
-                         m.PaintDomains, m.Include1x1,  m.IncludeBases,
-                         m.LatMag,       m.PatMag,      m.RotAngle,
-                         m.RotCos,       m.RotSin,      m.LatDotRadius,
-                         m.SpotRadius};
-    }
-
-    bool StoreAction() {
-        QPushButton* b =
-            Pick({F().Command18, F().Command18, F().Command19, F().Command19, F().Command20});
+    // "Save" with a drawing puts the current set in front. The press may first
+    // end an entry (the button takes the focus), so the set is the one after
+    // the click, which "Save" itself does not change.
+    bool SavedSetAction() {
+        const char* name =
+            Pick({"saveButton", "saveButton", "loadButton", "loadButton", "clearButton"});
         const Qt::MouseButton button = Pick({Qt::LeftButton, Qt::RightButton, Qt::MiddleButton});
-        return Act("store " + b->objectName().toStdString() + " button " + std::to_string(button),
-                   [&] {
-                       const model::Long count = M().StoreCount;
-                       QTest::mouseClick(b, button);
-                       if (b == F().Command18) ExpectSave(count);
-                   });
+        return Act(std::string(name) + " mouse button " + std::to_string(button), [&] {
+            const int count = W().document().saved.Count();
+            MouseClick(name, button);
+            if (name != std::string("saveButton") || !Derived().patternValid) return;
+            for (int i = std::min(count + 1, model::SavedStates::kCapacity) - 1; i >= 1; --i)
+                saved[i] = saved[i - 1];
+            saved[0] = {S(), V()};
+        });
     }
 
     // Sets a scroll bar, steps it, or drags its thumb along a path and lets it go.
     bool ScrollAction() {
-        QScrollBar* bar = Pick({F().VScroll1, F().VScroll2});
+        auto* bar = Find<QScrollBar>(Pick({"dotSizeBar", "spotSizeBar"}));
         const int how = Uniform(0, 2), value = Uniform(-20, 170);
         const auto step = static_cast<QAbstractSlider::SliderAction>(Uniform(1, 6));
         std::vector<int> path(Uniform(1, 6));
@@ -324,149 +291,150 @@ class RobustnessTest : public FormTest {
             if (how == 1) bar->triggerAction(step);
             if (how < 2) return;
             bar->setSliderDown(true);
-            for (int p : path) bar->setSliderPosition(p);  // moves the thumb: Scroll
-            bar->setSliderDown(false);                     // lets it go: Change
+            for (int p : path) bar->setSliderPosition(p);  // moves the thumb: the preview
+            bar->setSliderDown(false);                     // lets it go: the change
         });
     }
 
-    // A twip position as the window delivers it: single precision, from a
-    // position that may lie far outside the window.
-    static float Twip(double v) {
-        return std::isfinite(v) ? static_cast<float>(std::clamp(v, -1e7, 1e7)) : 0.0f;
+    QPointF Anywhere() {
+        return {Real(-300, model::kClientWidthTwips + 300),
+                Real(-300, model::kClientHeightTwips + 300)};
+    }
+    // In the lattice box, now and then on its left edge; in the pattern box.
+    QPointF LatticeBoxPoint() {
+        const model::Box& box = model::kLatticeBox;
+        const double x = Chance(0.1) ? box.left : box.left + Real(0, box.width);
+        return {x, box.top + Real(0, box.height)};
+    }
+    QPointF PatternBoxPoint() {
+        const model::Box& box = model::kPatternBox;
+        return {box.left + Real(0, box.width), box.top + Real(0, box.height)};
+    }
+    QPointF PatternPoint(model::Vec2 v, double f) {
+        const double scale = Derived().pattern.scale;
+        return {model::kPatternBox.CentreX() + f * scale * v.x,
+                model::kPatternBox.CentreY() - f * scale * v.y};
     }
 
-    QPointF LatticePoint(double i, double j) {
-        const model::Module1& m = M();
-        return {(j * m.A2X + i * m.A1X) * m.LatScale + m.LatBoxCenterX,
-                m.LatBoxCenterY - (i * m.A1Y + j * m.A2Y) * m.LatScale};
-    }
-    QPointF PatternPoint(double x, double y, double f) {
-        const model::Module1& m = M();
-        return {m.PatBoxCenterX + f * m.PatScale * x, m.PatBoxCenterY - f * m.PatScale * y};
-    }
-    QPointF AnywhereOnWindow() {
-        return {Real(-300, model::ClientWidthTwips + 300),
-                Real(-300, model::ClientHeightTwips + 300)};
-    }
-    QPointF LatBoxPoint() {
-        const model::Module1& m = M();
-        const double x = Chance(0.1) ? m.LatBoxLeft : m.LatBoxLeft + Real(0, m.LatBoxWidth);
-        return {x, m.LatBoxTop + Real(0, m.LatBoxHeight)};
-    }
-    QPointF PatBoxPoint() {
-        const model::Module1& m = M();
-        return {m.PatBoxLeft + Real(0, m.PatBoxWidth), m.PatBoxTop + Real(0, m.PatBoxHeight)};
-    }
-
+    // Presses, moves and releases at twip positions as the window receives them:
+    // single precision, from positions that may lie far outside the window.
     bool Drag(const std::string& kind, const QPointF& down, const QPointF& up, bool move = true) {
         std::vector<QPointF> moves(move ? Uniform(0, 5) : 0);
-        for (QPointF& p : moves) p = Pick({AnywhereOnWindow(), LatBoxPoint(), PatBoxPoint()});
+        for (QPointF& p : moves) p = Pick({Anywhere(), LatticeBoxPoint(), PatternBoxPoint()});
         std::ostringstream d;
         d << kind << " down (" << down.x() << "," << down.y() << ") " << moves.size()
           << " moves, up (" << up.x() << "," << up.y() << ")";
+        const auto twip = [](double v) {
+            return std::isfinite(v) ? static_cast<float>(std::clamp(v, -1e7, 1e7)) : 0.0f;
+        };
         return Act(d.str(), [&] {
-            F().Form_MouseDown(Twip(down.x()), Twip(down.y()));
-            for (const QPointF& p : moves) F().Form_MouseMove(Twip(p.x()), Twip(p.y()));
-            F().Form_MouseUp(Twip(up.x()), Twip(up.y()));
+            W().onMousePressed(twip(down.x()), twip(down.y()));
+            for (const QPointF& p : moves) W().onMouseMoved(twip(p.x()), twip(p.y()));
+            W().onMouseReleased(twip(up.x()), twip(up.y()));
         });
     }
 
-    // Drags in the lattice box: from a vector tip (or elsewhere) to a lattice point (or elsewhere).
+    // From a vector tip (or elsewhere) to a lattice point (or elsewhere). The
+    // entries are taken as doubles: the negation of -2^31 leaves 32 bits.
     bool LatticeDrag() {
-        const model::Module1& m = M();
-        const QPointF tip1 = LatticePoint(m.M11, m.M12), tip2 = LatticePoint(m.M21, m.M22);
-        const QPointF down = Pick(
-            {tip1, tip1, tip2, tip2, LatticePoint(Uniform(-3, 3), Uniform(-3, 3)), LatBoxPoint()});
+        const double m11 = S().matrix.m11, m12 = S().matrix.m12;
+        const QPointF tip1 = LatticePoint(m11, m12),
+                      tip2 = LatticePoint(S().matrix.m21, S().matrix.m22);
+        const QPointF down =
+            Pick({tip1, tip1, tip2, tip2, LatticePoint(Uniform(-3, 3), Uniform(-3, 3)),
+                  LatticeBoxPoint()});
         QPointF up = Pick({LatticePoint(Uniform(-4, 4), Uniform(-4, 4)),
                            LatticePoint(Uniform(-4, 4), Uniform(-4, 4)), tip2,
-                           LatticePoint(-m.M11, -m.M12), down, LatBoxPoint(), AnywhereOnWindow()});
+                           LatticePoint(-m11, -m12), down, LatticeBoxPoint(), Anywhere()});
         if (Chance(0.3)) up += QPointF(Real(-40, 40), Real(-40, 40));
         return Drag("lattice drag", down, up);
     }
 
-    // Drags in the pattern box: a reciprocal tip to anywhere, the centre included.
+    // A reciprocal tip to anywhere, the centre included.
     bool PatternDrag() {
-        const model::Module1& m = M();
+        const model::Pattern& p = Derived().pattern;
         const double jitter = Real(0.95, 1.05);
-        const QPointF tip1 = PatternPoint(m.RB1X, m.RB1Y, jitter);
-        const QPointF tip2 = PatternPoint(m.RB2X, m.RB2Y, jitter);
-        const QPointF center(m.PatBoxCenterX, m.PatBoxCenterY);
-        const QPointF down = Pick({tip1, tip1, tip2, tip2, PatBoxPoint()});
-        const QPointF up = Pick({center, center + QPointF(Real(-2, 2), Real(-2, 2)),
-                                 PatternPoint(m.RB1X, m.RB1Y, Pick({0.5, 2.0, -1.0, 1.0 / 3})),
-                                 PatternPoint(m.RB2X, m.RB2Y, Pick({0.5, 2.0, -1.0, 1.0})),
-                                 AnywhereOnWindow(), PatBoxPoint()});
+        const QPointF tip1 = PatternPoint(p.rb1, jitter), tip2 = PatternPoint(p.rb2, jitter);
+        const QPointF centre(model::kPatternBox.CentreX(), model::kPatternBox.CentreY());
+        const QPointF down = Pick({tip1, tip1, tip2, tip2, PatternBoxPoint()});
+        const QPointF up =
+            Pick({centre, centre + QPointF(Real(-2, 2), Real(-2, 2)),
+                  PatternPoint(p.rb1, Pick({0.5, 2.0, -1.0, 1.0 / 3})),
+                  PatternPoint(p.rb2, Pick({0.5, 2.0, -1.0, 1.0})), Anywhere(), PatternBoxPoint()});
         return Drag("pattern drag", down, up);
     }
 
     // Clicks on the colour boxes of the legend, 4u = 180 twips wide and 5u = 225 high.
     bool LegendClick() {
-        const int box = Uniform(1, std::max<int>(1, M().SubpatternCount) + 1);
-        const double x = model::Line14.X1 + (box - 1) * 180.0 + (Chance(0.1) ? 0 : Real(0, 180));
-        const double y = model::Line14.Y1 + Real(-10, 235);
+        const int count = static_cast<int>(Derived().pattern.subpatterns.size());
+        const int box = Uniform(1, std::max(1, count) + 1);
+        const double x =
+            model::kLegendOrigin.x + (box - 1) * 180.0 + (Chance(0.1) ? 0 : Real(0, 180));
+        const double y = model::kLegendOrigin.y + Real(-10, 235);
         if (Chance(0.5)) return Drag("legend click", {x, y}, {x, y}, false);
-        const QPoint p(int(x / model::TwipsPerPixel), int(y / model::TwipsPerPixel));
+        const QPoint p(int(x / model::kTwipsPerPixel), int(y / model::kTwipsPerPixel));
         return Act("legend mouse click at pixel (" + std::to_string(p.x()) + "," +
                        std::to_string(p.y()) + ")",
                    [&] {
-                       QTest::mouseClick(&F(), Pick({Qt::LeftButton, Qt::RightButton}), {}, p);
+                       QTest::mouseClick(&W(), Pick({Qt::LeftButton, Qt::RightButton}), {}, p);
                    });
-    }
-
-    // The magnifications are unbounded: long runs of one zoom button.
-    bool ZoomRun(long& budget) {
-        QPushButton* b = Pick({F().Command3, F().Command4, F().Command5, F().Command6});
-        for (int n = Chance(0.5) ? Uniform(1, 20) : Uniform(50, 300); n > 0 && budget > 0;
-             --n, --budget)
-            if (!Click(b)) return false;
-        return true;
     }
 
     bool OneAction(long& budget) {
         const int r = Uniform(0, 999);
-        if (r >= 500 && r < 505) return ZoomRun(budget);
+        // The magnifications are unbounded: now and then a long run of one zoom button.
+        if (r >= 500 && r < 505) {
+            const char* zoom = Pick({"latticeZoomInButton", "latticeZoomOutButton",
+                                     "patternZoomInButton", "patternZoomOutButton"});
+            for (int n = Chance(0.5) ? Uniform(1, 20) : Uniform(50, 300); n > 0 && budget > 0;
+                 --n, --budget)
+                if (!Press(zoom)) return false;
+            return true;
+        }
         --budget;
-        if (r < 260) return TypeAction();
+        if (r < 260) return RandomTypeAction();
         if (r < 360) {
-            QComboBox* list = Pick({F().Combo1, F().Combo2, F().Combo3});
-            const int row = Uniform(0, list->count() - 1);
-            return Act("choose " + list->objectName().toStdString() + " row " + std::to_string(row),
+            const char* list = Pick({"basicGroupList", "superGroupList", "commonNameList"});
+            const int row = Uniform(0, Find<QComboBox>(list)->count() - 1);
+            return Act("choose " + std::string(list) + " row " + std::to_string(row),
                        [&] { Choose(list, row); });
         }
         if (r < 500)
-            return Click(Pick<QAbstractButton*>(
-                {F().Command1, F().Command3, F().Command4, F().Command5, F().Command6, F().Command7,
-                 F().Command8, F().Command9, F().Command10, F().Command10, F().Command12,
-                 F().Command13, F().Command14, F().Command15, F().Command17}));
-        if (r < 590) return StoreAction();
-        if (r < 670)
-            return Click(Pick(Visible<QAbstractButton>(
-                {F().Check1, F().Check2, F().Check3, F().Check4, F().Check5})));
-        if (r < 690)
-            return Act("click Label9", [&] { QTest::mouseClick(F().Label9, Qt::LeftButton); });
+            return Press(
+                Pick({"refreshButton", "latticeZoomInButton", "latticeZoomOutButton",
+                      "patternZoomInButton", "patternZoomOutButton", "rotateMinus90Button",
+                      "rotateRightButton", "rotateLeftButton", "reduceButton", "reduceButton",
+                      "rotateZeroButton", "latticeZoomResetButton", "patternZoomResetButton",
+                      "rotatePlus90Button", "defaultSizesButton"}));
+        if (r < 590) return SavedSetAction();
+        if (r < 670) {
+            QWidget* box = Pick(Visible({std::begin(kBoxes), std::end(kBoxes)}));
+            return Press(box->objectName().toLatin1().constData());
+        }
+        if (r < 690) return Act("click matrixLabel", [&] { MouseClick("matrixLabel"); });
         if (r < 750) return ScrollAction();
         if (r < 840) return LatticeDrag();
         if (r < 910) return PatternDrag();
         if (r < 950) return LegendClick();
-        if (r < 965) return Act("activate window", [&] { F().Form_Activate(); });
+        if (r < 965) return Act("activate window", [&] { W().onActivated(); });
         if (r < 985) {
-            QWidget* w = Pick(FocusTargets());
+            QWidget* w = Pick(Visible(kFocusTargets));
             return Act("focus " + w->objectName().toStdString(), [&] { w->setFocus(); });
         }
         if (r < 998) {
-            const QPointF p = AnywhereOnWindow();
+            const QPointF p = Anywhere();
             return Drag("click", p, p, false);
         }
         return Act("help open and close", [&] {
-            F().Command11->click();
-            if (F().Help()) F().Help()->close();
-            F().activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(&F()));
+            WindowTest::Click("helpButton");
+            if (W().helpViewer()) W().helpViewer()->close();
+            W().activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&W()));
         });
     }
 
     std::mt19937 rng;
-    std::array<model::StoredState, 11> savedStore{};
+    std::array<model::SavedState, model::SavedStates::kCapacity> saved{};  // as they must be
     std::map<QLineEdit*, QString> typedText;
     std::deque<std::string> trail;  // the last actions, for a failure's report
     std::vector<QString> quotable;  // texts a "Wrong input" message may quote now
@@ -474,8 +442,6 @@ class RobustnessTest : public FormTest {
     long actions = 0;
     bool helpFileMissing = false;
 };
-
-}  // namespace
 
 TEST_F(RobustnessTest, RandomUserActionsKeepTheWindowSound) {
     long budget = EnvNumber("QUORVEX_ROBUST_ACTIONS", kDefaultActions);
@@ -485,42 +451,10 @@ TEST_F(RobustnessTest, RandomUserActionsKeepTheWindowSound) {
 
 // Every text of the corpus in every field, on a lattice that shows all of them.
 TEST_F(RobustnessTest, EveryNastyTextInEveryField) {
-    ASSERT_TRUE(Act("choose Combo1 row 0", [&] { Choose(F().Combo1, 0); }));
-    for (QLineEdit* field : Visible(Fields()))
-        for (const QString& text : NastyCorpus()) ASSERT_TRUE(TypeAndConfirm(field, text));
+    ASSERT_TRUE(Act("choose the oblique p1", [&] { Choose("basicGroupList", 0); }));
+    for (QLineEdit* field : Fields())
+        for (const QString& text : NastyCorpus()) ASSERT_TRUE(TypeAction(field, text, 0));
 }
 
-// Hundreds of zoom clicks in a row on both boxes, out and in, for a few
-// structures with their domains painted.
-TEST_F(RobustnessTest, LongZoomRunsStayFast) {
-    // p6mm with (r7xr7)R19.1 and its domains; p1 with (5r3x2)rect on an oblique cell.
-    for (const auto& [groupRow, nameRow] : {std::pair{16, 21}, std::pair{0, 24}}) {
-        ASSERT_TRUE(
-            Act("choose group row " + std::to_string(groupRow), [&, g = groupRow, n = nameRow] {
-                Choose(F().Combo1, g);
-                Choose(F().Combo3, n);
-                if (!F().Check3->isChecked()) F().Check3->click();
-                if (!F().Check2->isChecked()) F().Check2->click();
-            }));
-        for (QPushButton* zoom : {F().Command4, F().Command3, F().Command6, F().Command5}) {
-            for (int i = 0; i < 300; ++i) ASSERT_TRUE(Click(zoom));
-            ASSERT_TRUE(Click(F().Command13) && Click(F().Command14));  // both back to 1
-        }
-    }
-}
-
-// The pattern-only redraws (spot size, pattern zoom, domain boxes) leave the box of a
-// superlattice refused as too large blank: drawing it would take minutes.
-TEST_F(RobustnessTest, RefusedSuperlatticeStaysUndrawn) {
-    ASSERT_TRUE(TypeAndConfirm(F().Text6, "4008"));
-    ASSERT_FALSE(M().PatternValid);
-    const QRect box(304, 312, 233, 233);  // the pattern box in pixels
-    const QImage blank = F().Canvas().Image().copy(box);
-    const int runs = F().PatternRuns();
-    ASSERT_TRUE(Act("scroll VScroll2 set 20", [&] { F().VScroll2->setValue(20); }));
-    ASSERT_TRUE(Click(F().Command6));
-    ASSERT_TRUE(Click(F().Check3));
-    ASSERT_TRUE(Click(F().Check2));
-    EXPECT_EQ(F().PatternRuns(), runs);
-    EXPECT_TRUE(F().Canvas().Image().copy(box) == blank);
-}
+}  // namespace
+}  // namespace quorvex::testing

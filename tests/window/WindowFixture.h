@@ -1,0 +1,156 @@
+// A main window built for a test: its messages captured instead of shown, its
+// controls found by their object names and driven as a user drives them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPointF>
+#include <QTest>
+#include <array>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "model/FormLayout.h"
+#include "platform/MessageBox.h"
+#include "window/MainWindow.h"
+
+namespace quorvex::testing {
+
+// A superlattice matrix as m11, m12, m21, m22.
+using Matrix = std::array<int, 4>;
+inline constexpr Matrix kIdentity{1, 0, 0, 1};
+
+// A list row as it is stored and shown: padded with blanks to its fixed width.
+inline std::string Padded(std::string text, std::size_t width) {
+    text.resize(width, ' ');
+    return text;
+}
+
+class WindowTest : public ::testing::Test {
+  protected:
+    using Part = window::MainWindow::PatternPart;
+    using Hold = window::MainWindow::Hold;
+
+    void SetUp() override {
+        platform::SetMessageHandler(
+            [this](const QString& t) { messages.push_back(t.toStdString()); });
+        Restart();
+    }
+    void TearDown() override {
+        win.reset();
+        platform::SetMessageHandler({});
+    }
+    // A fresh window, for each row of a table.
+    void Restart() {
+        win.reset();
+        messages.clear();
+        win = std::make_unique<window::MainWindow>();
+    }
+    // Shows the window and waits until it is the active window.
+    void ShowActive() {
+        win->show();
+        win->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(win.get()));
+        QTest::qWait(20);  // let the activation's own redraw finish
+    }
+
+    window::MainWindow& W() { return *win; }
+    model::Structure& S() { return win->document().structure; }
+    model::ViewSettings& V() { return win->document().view; }
+    model::DerivedState& Derived() { return win->document().derived; }
+    void Update() { W().updateAll(Part::Draw, Hold::End); }
+
+    // The control with this object name; a missing one fails the test.
+    template <typename T = QWidget>
+    T* Find(const char* name) {
+        T* control = win->findChild<T*>(QString::fromLatin1(name));
+        if (!control) throw std::runtime_error(std::string("no control named ") + name);
+        return control;
+    }
+    void Click(const char* button) { Find<QAbstractButton>(button)->click(); }
+    // A real click: Save, Load, Clear and the matrix label act on the release.
+    void MouseClick(const char* name, Qt::MouseButton b = Qt::LeftButton) {
+        QTest::mouseClick(Find(name), b);
+    }
+    void Tick(const char* box, bool ticked) { Find<QCheckBox>(box)->setChecked(ticked); }
+    // Types into a field and confirms with Enter.
+    void Type(const char* field, const QString& text) {
+        QLineEdit* f = Find<QLineEdit>(field);
+        f->setFocus();
+        f->setText(text);
+        QTest::keyClick(f, Qt::Key_Return);
+    }
+    // Chooses a row of a list as a user would; by text, the first row containing it.
+    void Choose(const char* list, int row) {
+        auto* l = Find<QComboBox>(list);
+        l->setCurrentIndex(row);
+        emit l->activated(row);
+    }
+    void Choose(const char* list, const QString& text) {
+        const int row = Find<QComboBox>(list)->findText(text, Qt::MatchContains);
+        ASSERT_GE(row, 0) << text.toStdString();
+        Choose(list, row);
+    }
+    int Row(const char* list) { return Find<QComboBox>(list)->currentIndex(); }
+
+    // A label's or a field's text, a button's caption, a list's shown row.
+    std::string Text(const char* name) {
+        QWidget* w = Find(name);
+        if (auto* list = qobject_cast<QComboBox*>(w)) return list->currentText().toStdString();
+        return w->property("text").toString().toStdString();
+    }
+    // Which of the controls would be seen.
+    std::vector<bool> Shown(std::initializer_list<const char*> names) {
+        std::vector<bool> shown;
+        for (const char* n : names) shown.push_back(!Find(n)->isHidden());
+        return shown;
+    }
+    static constexpr const char* kBoxes[] = {"include1x1Box", "paintDomainsBox",
+                                             "includeDomainsBox", "includeBasesBox",
+                                             "constrainedBox"};
+    std::vector<bool> Ticked() {
+        std::vector<bool> ticked;
+        for (const char* n : kBoxes) ticked.push_back(Find<QCheckBox>(n)->isChecked());
+        return ticked;
+    }
+    bool Red(const char* label) {
+        return Find(label)->palette().color(QPalette::Window) == QColor(255, 0, 0);
+    }
+
+    static constexpr const char* kMatrixFields[] = {"matrixField11", "matrixField12",
+                                                    "matrixField21", "matrixField22"};
+    Matrix Mat() {
+        const model::SuperlatticeMatrix& m = S().matrix;
+        return {m.m11, m.m12, m.m21, m.m22};
+    }
+    Matrix Fields() {
+        Matrix shown{};
+        for (int i = 0; i < 4; ++i) shown[i] = Find<QLineEdit>(kMatrixFields[i])->text().toInt();
+        return shown;
+    }
+    void SetMatrix(const Matrix& m) { S().matrix = {m[0], m[1], m[2], m[3]}; }
+
+    model::Rgb Pixel(double xTwips, double yTwips) { return W().canvas().PixelAt(xTwips, yTwips); }
+    // The two boxes of the canvas in pixels, to tell which side a control redrew.
+    static inline const QRect kLatticePixels{16, 312, 233, 233}, kPatternPixels{304, 312, 233, 233};
+    QImage Picture() { return W().canvas().Image().copy(); }
+    bool Kept(const QImage& before, const QRect& box) {
+        return before.copy(box) == W().canvas().Image().copy(box);
+    }
+
+    // Twip position of the lattice point i a1 + j a2 as the lattice box draws it.
+    QPointF LatticePoint(double i, double j) {
+        const model::CellVectors& v = Derived().vectors;
+        const double scale = Derived().latticeScale;
+        return {model::kLatticeBox.CentreX() + (i * v.a1.x + j * v.a2.x) * scale,
+                model::kLatticeBox.CentreY() - (i * v.a1.y + j * v.a2.y) * scale};
+    }
+
+    std::unique_ptr<window::MainWindow> win;
+    std::vector<std::string> messages;
+};
+
+}  // namespace quorvex::testing
