@@ -262,12 +262,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (field && type == QEvent::FocusIn) {
         selectFocusedFieldText();
-    } else if (field && type == QEvent::MouseButtonPress && !field->hasFocus()) {
-        // A click into a field that did not have the focus selects its whole
-        // text, as Tab does, so that typing replaces it.
-        field->setFocus(Qt::MouseFocusReason);
+        // A click gives the focus before the field places its cursor, which
+        // drops the selection: the click's release selects the text again.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        fieldFocusedByClick_ = reason == Qt::MouseFocusReason ? field : nullptr;
+    } else if (field && type == QEvent::MouseButtonRelease && field == fieldFocusedByClick_) {
+        fieldFocusedByClick_ = nullptr;
         if (field->hasFocus()) field->selectAll();
-        return true;
     } else if (field && type == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) onFieldCommitted(field);

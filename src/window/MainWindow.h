@@ -164,6 +164,8 @@ class MainWindow : public QWidget {
     // Keys typed into a closed list change nothing; the keys that open it do.
     bool filterListKey(QComboBox* list, QKeyEvent* key);
     bool matrixLabelPressed_ = false;
+    // A field that a click has just focused: its text is selected on the release.
+    QLineEdit* fieldFocusedByClick_ = nullptr;
 
     model::Document document_;
     std::unique_ptr<platform::ImageSurface> surface_;

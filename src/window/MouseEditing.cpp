@@ -173,6 +173,11 @@ void MainWindow::dropReciprocalVector(float x, float y) {
         !model::RoundToInt32((b2.x * v.a2.y - b2.y * v.a2.x) / da, m.m21) ||
         !model::RoundToInt32((v.a1.x * b2.y - v.a1.y * b2.x) / da, m.m22))
         return;
+    // A drop whose matrix rounds to a singular one is refused like a typed one.
+    if (m.Singular()) {
+        showMessage(QStringLiteral("Superlattice matrix inconsistent"));
+        return;
+    }
     document_.superGroupResetPending = true;
     document_.structure.matrix = m;
     showMatrixFields();

@@ -134,7 +134,7 @@ void MainWindow::onDefaultSizes() {
                          static_cast<int>(std::lround(document_.view.dotRadius)));
     spotSizeBar->setValue(spotSizeBar->maximum() -
                           static_cast<int>(std::lround(document_.view.spotRadius)));
-    matrixHold_ = false;
+    setMatrixHold(false);
     redrawOnActivate_ = true;
 }
 
