@@ -13,11 +13,11 @@
 
 #include "model/FormLayout.h"
 #include "platform/MessageBox.h"
-#include "window/MainWindow.h"
+#include "window/StructureForm.h"
 
 namespace {
 
-using quorvex::window::MainWindow;
+using quorvex::window::StructureForm;
 
 // Shows the first row of a list whose text contains `name` and runs its
 // handler, as a user's choice does.
@@ -29,41 +29,41 @@ void Choose(QComboBox* list, const QString& name) {
 }
 
 // Types into a field and confirms it, as Enter does.
-void Type(MainWindow& w, QLineEdit* field, const QString& text) {
+void Type(StructureForm& w, QLineEdit* field, const QString& text) {
     field->setText(text);
     w.onFieldCommitted(field);
 }
 
-void PaintDomains(MainWindow& w) {
+void PaintDomains(StructureForm& w) {
     w.includeDomainsBox->setChecked(true);
     w.paintDomainsBox->setChecked(true);
 }
 
-using Setup = std::function<void(MainWindow&)>;
+using Setup = std::function<void(StructureForm&)>;
 
 void FullUpdate(benchmark::State& state, const Setup& setup) {
-    MainWindow w;
+    StructureForm w;
     setup(w);
-    for (auto _ : state) w.updateAll(MainWindow::PatternPart::Draw, MainWindow::Hold::End);
+    for (auto _ : state) w.updateAll(StructureForm::PatternPart::Draw, StructureForm::Hold::End);
     state.counters["subpatterns"] =
         static_cast<double>(w.document().derived.pattern.subpatterns.size());
 }
 
-void Default(MainWindow&) {}
+void Default(StructureForm&) {}
 
-void C8x2DomainsAndBases(MainWindow& w) {
+void C8x2DomainsAndBases(StructureForm& w) {
     Choose(w.commonNameList, "c(8x2)");
     PaintDomains(w);
     w.includeBasesBox->setChecked(true);
 }
 
-void Hex2r3DomainsPainted(MainWindow& w) {
+void Hex2r3DomainsPainted(StructureForm& w) {
     Choose(w.basicGroupList, "p6mm (p6m)");
     Choose(w.commonNameList, "(2r3x2r3)R30");
     PaintDomains(w);
 }
 
-void Hex19Matrix(MainWindow& w) {
+void Hex19Matrix(StructureForm& w) {
     Choose(w.basicGroupList, "p6mm (p6m)");
     Type(w, w.matrixField11, "19");
     Type(w, w.matrixField12, "1");
@@ -73,7 +73,7 @@ void Hex19Matrix(MainWindow& w) {
 }
 
 Setup ZoomedOut(int clicks) {
-    return [clicks](MainWindow& w) {
+    return [clicks](StructureForm& w) {
         for (int i = 0; i < clicks; ++i) {
             w.onLatticeZoomOut();
             w.onPatternZoomOut();
@@ -81,7 +81,7 @@ Setup ZoomedOut(int clicks) {
     };
 }
 
-void NeedleCell(MainWindow& w) {
+void NeedleCell(StructureForm& w) {
     Choose(w.basicGroupList, "p2mm (pmm)");
     Type(w, w.lengthAField, "1000");
     Type(w, w.lengthBField, "0.001");
@@ -89,7 +89,7 @@ void NeedleCell(MainWindow& w) {
 
 // The previews a moving thumb draws, without the redraw its release runs.
 void ScrollPreview(benchmark::State& state) {
-    MainWindow w;
+    StructureForm w;
     int position = 0;
     for (auto _ : state) {
         w.dotSizeBar->setSliderPosition(position);
@@ -101,7 +101,7 @@ void ScrollPreview(benchmark::State& state) {
 }
 
 void DragTrailStep(benchmark::State& state) {
-    MainWindow w;
+    StructureForm w;
     const auto& d = w.document().derived;
     // Press on the tip of b1, then move about inside the lattice box.
     const float tipX =

@@ -5,6 +5,7 @@
 #include "model/AllowedGroups.h"
 #include "model/CellAnalysis.h"
 #include "model/CellVectors.h"
+#include "model/LeedScreen.h"
 #include "model/Pattern.h"
 #include "model/SavedStates.h"
 #include "model/Structure.h"
@@ -30,6 +31,8 @@ struct Document {
     ViewSettings view;
     DerivedState derived;
     SavedStates saved;
+    // How the LEED screen window shows the structure.
+    ScreenSettings screen;
     // The next update starts the superstructure group over at p1: set when
     // the superlattice changes, cleared by the update.
     bool superGroupResetPending = true;

@@ -2,11 +2,14 @@
 // b1*, b2* in the pattern box, and the legend click that rings one
 // subpattern.
 #include <cmath>
+#include <optional>
 
 #include "model/FormLayout.h"
 #include "render/PatternDrawing.h"
+#include "model/Spots.h"
 #include "window/FieldFormats.h"
-#include "window/MainWindow.h"
+#include "window/SpotReadout.h"
+#include "window/StructureForm.h"
 
 namespace quorvex::window {
 
@@ -36,27 +39,27 @@ constexpr double kHighlightMargin = 35;
 
 }  // namespace
 
-bool MainWindow::insideLatticeBox(float x, float y) const {
+bool StructureForm::insideLatticeBox(float x, float y) const {
     return InsideBox(x, y, model::kLatticeBox);
 }
 
-bool MainWindow::insidePatternBox(float x, float y) const {
+bool StructureForm::insidePatternBox(float x, float y) const {
     return InsideBox(x, y, model::kPatternBox);
 }
 
-model::Vec2 MainWindow::latticeCoordinates(float x, float y) const {
+model::Vec2 StructureForm::latticeCoordinates(float x, float y) const {
     const model::CellVectors& v = document_.derived.vectors;
     const double dx = x - model::kLatticeBox.CentreX(), dy = -(y - model::kLatticeBox.CentreY());
     const double d = (v.a2.y * v.a1.x - v.a2.x * v.a1.y) * document_.derived.latticeScale;
     return {(v.a2.y * dx - v.a2.x * dy) / d, (v.a1.x * dy - v.a1.y * dx) / d};
 }
 
-model::Vec2 MainWindow::patternVector(float x, float y) const {
+model::Vec2 StructureForm::patternVector(float x, float y) const {
     const double scale = document_.derived.pattern.scale;
     return {(x - model::kPatternBox.CentreX()) / scale, -(y - model::kPatternBox.CentreY()) / scale};
 }
 
-void MainWindow::onMousePressed(float x, float y) {
+void StructureForm::onMousePressed(float x, float y) {
     platform::Surface& s = *surface_;
     const model::SuperlatticeMatrix& m = document_.structure.matrix;
     drag_.target = DragTarget::LatticeTip;
@@ -94,7 +97,7 @@ void MainWindow::onMousePressed(float x, float y) {
     }
 }
 
-void MainWindow::onMouseMoved(float x, float y) {
+void StructureForm::onMouseMoved(float x, float y) {
     if (!drag_.active) return;
     platform::Surface& s = *surface_;
     if (insideLatticeBox(x, y)) {
@@ -106,7 +109,7 @@ void MainWindow::onMouseMoved(float x, float y) {
     }
 }
 
-void MainWindow::onMouseReleased(float x, float y) {
+void StructureForm::onMouseReleased(float x, float y) {
     redrawOnActivate_ = false;
     const bool latticeDrag = drag_.active && drag_.target == DragTarget::LatticeTip;
     const bool reciprocalDrag = drag_.target != DragTarget::LatticeTip;
@@ -124,7 +127,7 @@ void MainWindow::onMouseReleased(float x, float y) {
     clickLegend(x, y);
 }
 
-void MainWindow::dropLatticeVector(float x, float y) {
+void StructureForm::dropLatticeVector(float x, float y) {
     const model::Vec2 at = latticeCoordinates(x, y);
     Int32 n1 = 0, n2 = 0;
     if (!NearLatticeIndex(at.x, n1) || !NearLatticeIndex(at.y, n2)) return;
@@ -154,7 +157,7 @@ void MainWindow::dropLatticeVector(float x, float y) {
     updateAll(PatternPart::Draw, Hold::End);
 }
 
-void MainWindow::dropReciprocalVector(float x, float y) {
+void StructureForm::dropReciprocalVector(float x, float y) {
     const model::Vec2 pointer = patternVector(x, y);
     const model::Pattern& pattern = document_.derived.pattern;
     const model::Vec2 rb1 = drag_.target == DragTarget::ReciprocalB1 ? pointer : pattern.rb1;
@@ -185,7 +188,7 @@ void MainWindow::dropReciprocalVector(float x, float y) {
     updateAll(PatternPart::Draw, Hold::End);
 }
 
-void MainWindow::clickLegend(float x, float y) {
+void StructureForm::clickLegend(float x, float y) {
     // While the pattern box is blank there is no legend to click.
     if (!document_.derived.patternValid) return;
     if (!(paintDomainsBox->isChecked() && includeDomainsBox->isChecked())) return;
@@ -196,6 +199,26 @@ void MainWindow::clickLegend(float x, float y) {
     if (!document_.derived.patternValid) return;
     render::HighlightSubpattern(*surface_, document_.derived.pattern, entry,
                                 document_.view.spotRadius, includeBasesBox->isChecked());
+}
+
+void StructureForm::readOutSpot(float x, float y, bool pin) {
+    if (readoutPinned_ && !pin) return;
+    std::optional<QString> text;
+    const model::DerivedState& d = document_.derived;
+    if (d.patternValid && insidePatternBox(x, y) && d.pattern.scale > 0) {
+        model::SpotListOptions options;
+        options.include1x1 = include1x1Box->isChecked();
+        options.indexDenominator = std::llabs(document_.structure.matrix.Determinant());
+        // A spot answers within its ring and a little beyond.
+        const double reach = (document_.view.spotRadius + kHighlightMargin + 30) / d.pattern.scale;
+        if (const auto spot = model::SpotNear(d.pattern, d.vectors, patternVector(x, y), reach, options))
+            text = SpotReadout(*spot, std::nullopt,
+                               model::MakeScreenScale(document_.structure, document_.screen).perUnit,
+                               paintDomainsBox->isChecked() && includeDomainsBox->isChecked());
+    }
+    // A click on a spot pins its read-out; a click elsewhere lets it follow again.
+    readoutPinned_ = pin && text.has_value();
+    emit spotUnderPointer(text.value_or(QString()), readoutPinned_);
 }
 
 }  // namespace quorvex::window

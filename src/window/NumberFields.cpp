@@ -5,7 +5,7 @@
 
 #include "model/NumberText.h"
 #include "window/FieldFormats.h"
-#include "window/MainWindow.h"
+#include "window/StructureForm.h"
 
 namespace quorvex::window {
 
@@ -19,12 +19,12 @@ char AsciiOr(const QString& text, char fallback) {
 
 }  // namespace
 
-void MainWindow::selectFocusedFieldText() {
+void StructureForm::selectFocusedFieldText() {
     auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     if (field) field->selectAll();
 }
 
-bool MainWindow::readLength(double& value, QLineEdit* field, const char* format) {
+bool StructureForm::readLength(double& value, QLineEdit* field, const char* format) {
     const QString text = field->text();
     const double x = model::LeadingNumber(text.toStdString());
     // A value that is no finite number is refused like zero.
@@ -39,7 +39,7 @@ bool MainWindow::readLength(double& value, QLineEdit* field, const char* format)
     return true;
 }
 
-bool MainWindow::readMatrixEntry(Int32& value, QLineEdit* field) {
+bool StructureForm::readMatrixEntry(Int32& value, QLineEdit* field) {
     const QString text = field->text();
     const QLocale locale;
     const std::optional<Int32> n =
@@ -56,7 +56,7 @@ bool MainWindow::readMatrixEntry(Int32& value, QLineEdit* field) {
     return true;
 }
 
-void MainWindow::onFieldCommitted(QLineEdit* field) {
+void StructureForm::onFieldCommitted(QLineEdit* field) {
     model::Structure& s = document_.structure;
     if (field == lengthAField) onLengthCommitted(s.a, lengthAField, true);
     if (field == lengthBField) onLengthCommitted(s.b, lengthBField, false);
@@ -67,7 +67,7 @@ void MainWindow::onFieldCommitted(QLineEdit* field) {
     if (field == matrixField22) onMatrixEntryCommitted(s.matrix.m22, matrixField22);
 }
 
-void MainWindow::onLengthCommitted(double& value, QLineEdit* field, bool bFollowsA) {
+void StructureForm::onLengthCommitted(double& value, QLineEdit* field, bool bFollowsA) {
     const double old = value;
     if (!readLength(value, field, kLengthFormat)) return;
     if (value <= 0) value = old;
@@ -78,7 +78,7 @@ void MainWindow::onLengthCommitted(double& value, QLineEdit* field, bool bFollow
     updateAll(PatternPart::Draw, Hold::End);
 }
 
-void MainWindow::onAlphaCommitted() {
+void StructureForm::onAlphaCommitted() {
     double& alpha = document_.structure.alpha;
     const double old = alpha;
     if (!readLength(alpha, alphaField, kAngleFormat)) return;
@@ -91,7 +91,7 @@ void MainWindow::onAlphaCommitted() {
     updateAll(PatternPart::Draw, Hold::End);
 }
 
-void MainWindow::onMatrixEntryCommitted(Int32& entry, QLineEdit* field) {
+void StructureForm::onMatrixEntryCommitted(Int32& entry, QLineEdit* field) {
     const Int32 old = entry;
     if (!readMatrixEntry(entry, field) || entry == old) return;
     if (document_.structure.matrix.Singular()) {

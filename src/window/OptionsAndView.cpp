@@ -6,7 +6,7 @@
 #include "model/FormLayout.h"
 #include "render/SymmetryDiagram.h"
 #include "window/FieldFormats.h"
-#include "window/MainWindow.h"
+#include "window/StructureForm.h"
 
 namespace quorvex::window {
 
@@ -17,17 +17,17 @@ constexpr double kZoomStep = 1.2;
 constexpr double kRotationStep = 10;
 }  // namespace
 
-void MainWindow::onInclude1x1Toggled() {
+void StructureForm::onInclude1x1Toggled() {
     document_.structure.options.include1x1 = include1x1Box->isChecked();
     updateAll(PatternPart::Draw, Hold::End);
 }
 
-void MainWindow::onPaintDomainsToggled() {
+void StructureForm::onPaintDomainsToggled() {
     document_.structure.options.paintDomains = paintDomainsBox->isChecked();
     drawPatternBox();
 }
 
-void MainWindow::onIncludeDomainsToggled() {
+void StructureForm::onIncludeDomainsToggled() {
     const bool ticked = includeDomainsBox->isChecked();
     paintDomainsBox->setVisible(ticked);
     domainCountLabel->setVisible(ticked);
@@ -35,12 +35,12 @@ void MainWindow::onIncludeDomainsToggled() {
     drawPatternBox();
 }
 
-void MainWindow::onIncludeBasesToggled() {
+void StructureForm::onIncludeBasesToggled() {
     document_.structure.options.includeBases = includeBasesBox->isChecked();
     updateAll(PatternPart::Draw, Hold::End);
 }
 
-void MainWindow::onConstrainedToggled() {
+void StructureForm::onConstrainedToggled() {
     model::Document& d = document_;
     d.structure.constrained = constrainedBox->isChecked();
     d.derived.allowedGroups = model::ComputeAllowedGroups(d.structure, d.derived.vectors,
@@ -55,78 +55,78 @@ void MainWindow::onConstrainedToggled() {
     }
 }
 
-void MainWindow::onRefresh() { updateAll(PatternPart::Draw, Hold::End); }
+void StructureForm::onRefresh() { updateAll(PatternPart::Draw, Hold::End); }
 
-void MainWindow::onExit() { close(); }
+void StructureForm::onExit() { window()->close(); }
 
-void MainWindow::onLatticeZoomIn() {
+void StructureForm::onLatticeZoomIn() {
     document_.view.latticeZoom /= kZoomStep;
     updateAll(PatternPart::Skip, Hold::End);
 }
 
-void MainWindow::onLatticeZoomOut() {
+void StructureForm::onLatticeZoomOut() {
     document_.view.latticeZoom *= kZoomStep;
     updateAll(PatternPart::Skip, Hold::End);
 }
 
-void MainWindow::onLatticeZoomReset() {
+void StructureForm::onLatticeZoomReset() {
     document_.view.latticeZoom = 1.0;
     updateAll(PatternPart::Skip, Hold::End);
 }
 
-void MainWindow::onPatternZoomIn() {
+void StructureForm::onPatternZoomIn() {
     document_.view.patternZoom /= kZoomStep;
     drawPatternBox();
 }
 
-void MainWindow::onPatternZoomOut() {
+void StructureForm::onPatternZoomOut() {
     document_.view.patternZoom *= kZoomStep;
     drawPatternBox();
 }
 
-void MainWindow::onPatternZoomReset() {
+void StructureForm::onPatternZoomReset() {
     document_.view.patternZoom = 1.0;
     drawPatternBox();
 }
 
-void MainWindow::setRotation(double degrees, double cos, double sin) {
+void StructureForm::setRotation(double degrees, double cos, double sin) {
     document_.view.rotationDegrees = degrees;
     document_.view.rotationCos = cos;
     document_.view.rotationSin = sin;
 }
 
-void MainWindow::stepRotation(double degrees) {
+void StructureForm::stepRotation(double degrees) {
     const double angle = document_.view.rotationDegrees + degrees;
     setRotation(angle, std::cos(angle * model::kDegToRad), std::sin(angle * model::kDegToRad));
 }
 
-void MainWindow::onRotateRight() {
+void StructureForm::onRotateRight() {
     stepRotation(kRotationStep);
     updateAll(PatternPart::Draw, Hold::End);
 }
 
-void MainWindow::onRotateLeft() {
+void StructureForm::onRotateLeft() {
     stepRotation(-kRotationStep);
     updateAll(PatternPart::Draw, Hold::End);
 }
 
 // The presets are exact: no rounding of cos(90 degrees).
-void MainWindow::onRotateMinus90() {
+void StructureForm::onRotateMinus90() {
     setRotation(-90, 0, -1);
     updateAll(PatternPart::Draw, Hold::End);
 }
 
-void MainWindow::onRotateZero() {
+void StructureForm::onRotateZero() {
     setRotation(0, 1, 0);
     updateAll(PatternPart::Draw, Hold::End);
 }
 
-void MainWindow::onRotatePlus90() {
+void StructureForm::onRotatePlus90() {
     setRotation(90, 0, 1);
     updateAll(PatternPart::Draw, Hold::End);
 }
 
-void MainWindow::onDefaultSizes() {
+void StructureForm::onDefaultSizes() {
     document_.view.dotRadius = model::kDefaultDotRadius;
     document_.view.spotRadius = model::kDefaultSpotRadius;
     // A bar whose value changes runs its change handler and redraws.
@@ -138,20 +138,20 @@ void MainWindow::onDefaultSizes() {
     redrawOnActivate_ = true;
 }
 
-void MainWindow::setMatrixHold(bool held) {
+void StructureForm::setMatrixHold(bool held) {
     matrixHold_ = held;
     QPalette p = matrixLabel->palette();
     p.setColor(QPalette::Window, held ? QColor(255, 0, 0) : palette().color(QPalette::Window));
     matrixLabel->setPalette(p);
 }
 
-void MainWindow::onMatrixLabelClicked() { setMatrixHold(!matrixHold_); }
+void StructureForm::onMatrixLabelClicked() { setMatrixHold(!matrixHold_); }
 
-void MainWindow::onActivated() {
+void StructureForm::onActivated() {
     if (redrawOnActivate_) updateAll(PatternPart::Draw, Hold::End);
 }
 
-void MainWindow::drawSizePreview(QScrollBar* bar) {
+void StructureForm::drawSizePreview(QScrollBar* bar) {
     platform::Surface& s = *surface_;
     const bool dots = bar == dotSizeBar;
     const model::TwipPoint centre = dots ? model::kDotPreviewCentre : model::kSpotPreviewCentre;
@@ -164,23 +164,23 @@ void MainWindow::drawSizePreview(QScrollBar* bar) {
     redrawOnActivate_ = true;
 }
 
-void MainWindow::onDotSizeDragged() {
+void StructureForm::onDotSizeDragged() {
     document_.view.dotRadius = dotSizeBar->maximum() - dotSizeBar->sliderPosition();
     drawSizePreview(dotSizeBar);
 }
 
-void MainWindow::onDotSizeChanged() {
+void StructureForm::onDotSizeChanged() {
     document_.view.dotRadius = dotSizeBar->maximum() - dotSizeBar->value();
     drawSizePreview(dotSizeBar);
     if (isVisible()) updateAll(PatternPart::Skip, Hold::End);
 }
 
-void MainWindow::onSpotSizeDragged() {
+void StructureForm::onSpotSizeDragged() {
     document_.view.spotRadius = spotSizeBar->maximum() - spotSizeBar->sliderPosition();
     drawSizePreview(spotSizeBar);
 }
 
-void MainWindow::onSpotSizeChanged() {
+void StructureForm::onSpotSizeChanged() {
     document_.view.spotRadius = spotSizeBar->maximum() - spotSizeBar->value();
     drawSizePreview(spotSizeBar);
     if (isVisible()) drawPatternBox();

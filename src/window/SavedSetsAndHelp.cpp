@@ -3,11 +3,11 @@
 #include <QSignalBlocker>
 
 #include "model/Reduction.h"
-#include "window/MainWindow.h"
+#include "window/StructureForm.h"
 
 namespace quorvex::window {
 
-void MainWindow::onReduce() {
+void StructureForm::onReduce() {
     const model::CellVectors& v = document_.derived.vectors;
     // A reduction whose row operations would leave the 32-bit range keeps the matrix.
     const std::optional<model::SuperlatticeMatrix> reduced =
@@ -21,7 +21,7 @@ void MainWindow::onReduce() {
     updateAll(PatternPart::Draw, Hold::Respect);
 }
 
-void MainWindow::onSave() {
+void StructureForm::onSave() {
     if (!document_.derived.patternValid) return;
     busyLabel->show();
     document_.saved.Push({document_.structure, document_.view});
@@ -29,7 +29,7 @@ void MainWindow::onSave() {
     busyLabel->hide();
 }
 
-void MainWindow::onLoad() {
+void StructureForm::onLoad() {
     if (document_.saved.Position() == 0) return;
     if (const std::optional<model::SavedState> saved = document_.saved.Next()) {
         model::Structure& s = document_.structure;
@@ -67,12 +67,12 @@ void MainWindow::onLoad() {
     showLoadCaption();
 }
 
-void MainWindow::onClear() {
+void StructureForm::onClear() {
     document_.saved.Clear();
     showLoadCaption();
 }
 
-void MainWindow::onHelp() {
+void StructureForm::onHelp() {
     const QString path = helpFilePath();
     if (!QFileInfo::exists(path)) {
         showMessage(QStringLiteral("The help file was not found:\n") + path);

@@ -1,11 +1,11 @@
 // The three structure lists: basic group, superstructure group, common name.
 #include <cmath>
 
-#include "window/MainWindow.h"
+#include "window/StructureForm.h"
 
 namespace quorvex::window {
 
-void MainWindow::applyCommonName(Int32 row) {
+void StructureForm::applyCommonName(Int32 row) {
     model::SuperlatticeMatrix& matrix = document_.structure.matrix;
     if (row <= 1)
         matrix = model::SuperlatticeMatrix{};
@@ -16,13 +16,13 @@ void MainWindow::applyCommonName(Int32 row) {
     showMatrixFields();
 }
 
-void MainWindow::showNoCommonName() {
+void StructureForm::showNoCommonName() {
     // The document says what the list shows, so that a saved set shows it again.
     document_.structure.commonNameRow = model::kNoCommonName;
     commonNameList->setCurrentIndex(model::kNoCommonName);
 }
 
-void MainWindow::showLatticeFieldsForGroup() {
+void StructureForm::showLatticeFieldsForGroup() {
     const Int32 g = document_.structure.basicGroup;
     const bool oblique = g <= model::kP2;
     const bool rectangular = g >= model::kPm && g <= model::kC2mm;
@@ -32,7 +32,7 @@ void MainWindow::showLatticeFieldsForGroup() {
     alphaField->setVisible(oblique);
 }
 
-void MainWindow::onBasicGroupChosen() {
+void StructureForm::onBasicGroupChosen() {
     model::Structure& s = document_.structure;
     const Int32 old = s.basicGroup;
     s.basicGroup = basicGroupList->currentIndex() + 1;
@@ -79,14 +79,14 @@ void MainWindow::onBasicGroupChosen() {
     updateAll(PatternPart::Draw, Hold::End);
 }
 
-void MainWindow::onSuperGroupChosen() {
+void StructureForm::onSuperGroupChosen() {
     model::Structure& s = document_.structure;
     const Int32 old = s.superGroup;
     s.superGroup = superGroupList->currentIndex() + 1;
     if (s.superGroup != old) updateAll(PatternPart::Draw, Hold::End);
 }
 
-void MainWindow::onCommonNameChosen() {
+void StructureForm::onCommonNameChosen() {
     model::Structure& s = document_.structure;
     s.commonNameRow = commonNameList->currentIndex();
     commonNameList->setCurrentIndex(s.commonNameRow);

@@ -9,11 +9,11 @@
 #include "render/PatternDrawing.h"
 #include "render/RealLattice.h"
 #include "render/SymmetryDiagram.h"
-#include "window/MainWindow.h"
+#include "window/StructureForm.h"
 
 namespace quorvex::window {
 
-void MainWindow::updateAll(PatternPart part, Hold hold) {
+void StructureForm::updateAll(PatternPart part, Hold hold) {
     model::Document& d = document_;
     if (d.structure.matrix.Singular()) {
         refuseSingularMatrix(matrixField11);
@@ -33,6 +33,7 @@ void MainWindow::updateAll(PatternPart part, Hold hold) {
         legendTitleLabel->hide();
         d.derived.patternValid = false;
         hideBusy();
+        emit patternChanged();
         return;
     }
     d.derived.patternValid = true;
@@ -47,20 +48,20 @@ void MainWindow::updateAll(PatternPart part, Hold hold) {
     hideBusy();
 }
 
-void MainWindow::refuseSingularMatrix(QLineEdit* focusField) {
+void StructureForm::refuseSingularMatrix(QLineEdit* focusField) {
     showMessage(QStringLiteral("Superlattice matrix inconsistent"));
     focusField->setFocus();
     selectFocusedFieldText();
 }
 
-void MainWindow::showBusy() {
+void StructureForm::showBusy() {
     busyLabel->show();
     busyLabel->repaint();
 }
 
-void MainWindow::hideBusy() { busyLabel->hide(); }
+void StructureForm::hideBusy() { busyLabel->hide(); }
 
-void MainWindow::showCellAnalysis(const model::CellVectors& unrotated) {
+void StructureForm::showCellAnalysis(const model::CellVectors& unrotated) {
     const model::HigherSymmetryHint hint = model::CheckHigherSymmetry(document_.structure);
     higherSymmetryLabel->setText(QString::fromStdString(hint.caption));
     higherSymmetryLabel->setVisible(hint.visible);
@@ -69,7 +70,7 @@ void MainWindow::showCellAnalysis(const model::CellVectors& unrotated) {
         QString::fromStdString(document_.derived.superlattice.caption));
 }
 
-void MainWindow::chooseSuperGroup(const model::CellVectors& unrotated) {
+void StructureForm::chooseSuperGroup(const model::CellVectors& unrotated) {
     model::Document& d = document_;
     d.derived.allowedGroups = model::ComputeAllowedGroups(
         d.structure, unrotated, d.derived.superlattice.latticeType);
@@ -81,12 +82,12 @@ void MainWindow::chooseSuperGroup(const model::CellVectors& unrotated) {
     superGroupList->setCurrentIndex(d.structure.superGroup - 1);
 }
 
-void MainWindow::showAllowedGroups() {
+void StructureForm::showAllowedGroups() {
     allowedGroupsLabel->setText(
         QString::fromStdString(model::AllowedGroupsCaption(document_.derived.allowedGroups)));
 }
 
-void MainWindow::drawSymmetryDiagrams(const model::CellVectors& unrotated) {
+void StructureForm::drawSymmetryDiagrams(const model::CellVectors& unrotated) {
     const model::Structure& s = document_.structure;
     basicDiagramTitle->setText(QString::fromStdString(render::BasicDiagramTitle(s.basicGroup)));
     render::DrawBasicDiagram(*surface_, s.basicGroup, unrotated.a1, unrotated.a2, document_.view);
@@ -94,7 +95,7 @@ void MainWindow::drawSymmetryDiagrams(const model::CellVectors& unrotated) {
     drawSuperDiagram();
 }
 
-void MainWindow::drawSuperDiagram() {
+void StructureForm::drawSuperDiagram() {
     const model::Document& d = document_;
     render::SuperDiagram diagram;
     diagram.group = d.structure.superGroup;
@@ -108,7 +109,7 @@ void MainWindow::drawSuperDiagram() {
     render::DrawSuperDiagram(*surface_, diagram);
 }
 
-void MainWindow::drawLatticeBox() {
+void StructureForm::drawLatticeBox() {
     platform::Surface& s = *surface_;
     const model::Document& d = document_;
     const model::Box& box = model::kLatticeBox;
@@ -129,7 +130,7 @@ void MainWindow::drawLatticeBox() {
                                 d.view.dotRadius, render::LatticeKind::SuperlatticeDots});
 }
 
-void MainWindow::drawSizePreviews() {
+void StructureForm::drawSizePreviews() {
     // Both sample dots under the scroll bars, as every update draws them.
     platform::Surface& s = *surface_;
     const model::TwipPoint dot = model::kDotPreviewCentre, spot = model::kSpotPreviewCentre;
@@ -143,7 +144,7 @@ void MainWindow::drawSizePreviews() {
     s.Circle(spot.x, spot.y, document_.view.spotRadius, model::kBlack);
 }
 
-void MainWindow::drawPatternBox() {
+void StructureForm::drawPatternBox() {
     if (document_.structure.matrix.Singular()) {
         refuseSingularMatrix(matrixField11);
         return;
@@ -163,6 +164,7 @@ void MainWindow::drawPatternBox() {
     if (derived.pattern.domainsIncluded)
         domainCountLabel->setText(QString::fromStdString(derived.pattern.DomainCaption()));
     hideBusy();
+    emit patternChanged();
 }
 
 }  // namespace quorvex::window

@@ -15,7 +15,7 @@
 
 #include "model/FormLayout.h"
 #include "platform/MessageBox.h"
-#include "window/MainWindow.h"
+#include "window/StructureForm.h"
 
 namespace quorvex::testing {
 
@@ -31,8 +31,8 @@ inline std::string Padded(std::string text, std::size_t width) {
 
 class WindowTest : public ::testing::Test {
   protected:
-    using Part = window::MainWindow::PatternPart;
-    using Hold = window::MainWindow::Hold;
+    using Part = window::StructureForm::PatternPart;
+    using Hold = window::StructureForm::Hold;
 
     void SetUp() override {
         platform::SetMessageHandler(
@@ -47,7 +47,7 @@ class WindowTest : public ::testing::Test {
     void Restart() {
         win.reset();
         messages.clear();
-        win = std::make_unique<window::MainWindow>();
+        win = std::make_unique<window::StructureForm>();
     }
     // Shows the window and waits until it is the active window.
     void ShowActive() {
@@ -57,7 +57,7 @@ class WindowTest : public ::testing::Test {
         QTest::qWait(20);  // let the activation's own redraw finish
     }
 
-    window::MainWindow& W() { return *win; }
+    window::StructureForm& W() { return *win; }
     model::Structure& S() { return win->document().structure; }
     model::ViewSettings& V() { return win->document().view; }
     model::DerivedState& Derived() { return win->document().derived; }
@@ -149,7 +149,7 @@ class WindowTest : public ::testing::Test {
                 model::kLatticeBox.CentreY() - (i * v.a1.y + j * v.a2.y) * scale};
     }
 
-    std::unique_ptr<window::MainWindow> win;
+    std::unique_ptr<window::StructureForm> win;
     std::vector<std::string> messages;
 };
 
