@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <numeric>
+#include <thread>
 
 #include "model/DomainColours.h"
 #include "model/Spots.h"
@@ -21,6 +23,8 @@ constexpr std::size_t kPointLimit = 8'000'000;
 constexpr int kSubPixels = 4;
 // Labels are written only while there are few enough spots to read them.
 constexpr int kMostLabels = 400;
+// Beyond this many spots the picture is drawn on two threads.
+constexpr double kSpotsForThreads = 20000;
 // The gun's shadow, as a fraction of the screen radius.
 constexpr double kGunRadius = 0.07;
 
@@ -67,34 +71,36 @@ class Stamps {
             }
     }
 
-    // ORs the colour, scaled by the coverage, into the image around (x, y).
-    void Stamp(QImage& image, double x, double y, QRgb colour) const {
-        const int width = image.width(), height = image.height();
-        if (!(x > -reach_ - 1 && x < width + reach_ && y > -reach_ - 1 && y < height + reach_))
+    using Coloured = std::vector<std::vector<QRgb>>;
+
+    // ORs the coloured stamp into the rows [rowLow, rowHigh) of the image around (x, y).
+    void Stamp(QImage& image, double x, double y, const Coloured& coloured, int rowLow,
+               int rowHigh) const {
+        const int width = image.width(), height = rowHigh;
+        if (!(x > -reach_ - 1 && x < width + reach_ && y > rowLow - reach_ - 1 && y < height + reach_))
             return;
         const double fx = std::floor(x), fy = std::floor(y);
         const int cx = static_cast<int>(fx), cy = static_cast<int>(fy);
         const int ox = std::clamp(static_cast<int>((x - fx) * kSubPixels), 0, kSubPixels - 1);
         const int oy = std::clamp(static_cast<int>((y - fy) * kSubPixels), 0, kSubPixels - 1);
         const Shape& shape = shapes_[oy * kSubPixels + ox];
-        const int r = qRed(colour), g = qGreen(colour), b = qBlue(colour);
+        const QRgb* values = coloured[static_cast<std::size_t>(oy * kSubPixels + ox)].data();
         uchar* bits = image.bits();
         const qsizetype stride = image.bytesPerLine();
-        const bool inside = cx - reach_ >= 0 && cx + reach_ < width && cy - reach_ >= 0 &&
+        const bool inside = cx - reach_ >= 0 && cx + reach_ < width && cy - reach_ >= rowLow &&
                             cy + reach_ < height;
         for (const Run& run : shape.runs) {
             const int py = cy + run.dy;
-            if (!inside && (py < 0 || py >= height)) continue;
-            auto* line = reinterpret_cast<QRgb*>(bits + py * stride);
-            const std::uint8_t* a = &shape.alpha[run.first];
-            for (int i = 0; i < run.length; ++i) {
-                const int px = cx + run.dx + i;
-                if (!inside && (px < 0 || px >= width)) continue;
-                const int c = a[i];
-                // (v * c + v) / 256 is v at full coverage and 0 at none.
-                line[px] |= 0xFF000000u | static_cast<QRgb>(((r * c + r) >> 8) << 16) |
-                            static_cast<QRgb>(((g * c + g) >> 8) << 8) |
-                            static_cast<QRgb>((b * c + b) >> 8);
+            if (!inside && (py < rowLow || py >= height)) continue;
+            auto* line = reinterpret_cast<QRgb*>(bits + py * stride) + cx + run.dx;
+            const QRgb* v = values + run.first;
+            if (inside) {
+                for (int i = 0; i < run.length; ++i) line[i] |= v[i];
+            } else {
+                for (int i = 0; i < run.length; ++i) {
+                    const int px = cx + run.dx + i;
+                    if (px >= 0 && px < width) line[i] |= v[i];
+                }
             }
         }
     }
@@ -128,9 +134,28 @@ class Stamps {
         std::vector<std::uint8_t> alpha;
     };
 
+  public:
+    // The pixels of each shape in one colour, scaled by their coverage:
+    // (v * c + v) / 256 is v at full coverage and 0 at none. Made on first
+    // use: ask for every colour before drawing on several threads.
+    const Coloured& In(QRgb colour) const {
+        auto it = coloured_.find(colour);
+        if (it == coloured_.end()) {
+            std::vector<std::vector<QRgb>> all(kSubPixels * kSubPixels);
+            const int r = qRed(colour), g = qGreen(colour), b = qBlue(colour);
+            for (std::size_t i = 0; i < all.size(); ++i)
+                for (const std::uint8_t c : shapes_[i].alpha)
+                    all[i].push_back(qRgba((r * c + r) >> 8, (g * c + g) >> 8, (b * c + b) >> 8, 255));
+            it = coloured_.emplace(colour, std::move(all)).first;
+        }
+        return it->second;
+    }
+
+  private:
     int reach_;
     std::vector<std::uint8_t> coverage_[kSubPixels * kSubPixels];
     Shape shapes_[kSubPixels * kSubPixels];
+    mutable std::map<QRgb, Coloured> coloured_;
 };
 
 const Stamps& StampsFor(Marker marker, double radius, bool ring) {
@@ -162,9 +187,11 @@ class GaussStamps {
             }
     }
 
-    void Add(std::vector<float>& light, int width, int height, double x, double y,
+    // Adds the light of a spot at (x, y) to the rows [rowLow, rowHigh).
+    void Add(std::vector<float>& light, int width, int rowLow, int rowHigh, double x, double y,
              float weight) const {
-        if (!(x > -reach_ - 1 && x < width + reach_ && y > -reach_ - 1 && y < height + reach_))
+        const int height = rowHigh;
+        if (!(x > -reach_ - 1 && x < width + reach_ && y > rowLow - reach_ - 1 && y < height + reach_))
             return;
         const double fx = std::floor(x), fy = std::floor(y);
         const int cx = static_cast<int>(fx), cy = static_cast<int>(fy);
@@ -173,7 +200,7 @@ class GaussStamps {
         const std::vector<float>& w = weights_[oy * kSubPixels + ox];
         const int side = 2 * reach_ + 1;
         const int x0 = std::max(0, cx - reach_), x1 = std::min(width - 1, cx + reach_);
-        for (int py = std::max(0, cy - reach_); py <= std::min(height - 1, cy + reach_); ++py) {
+        for (int py = std::max(rowLow, cy - reach_); py <= std::min(height - 1, cy + reach_); ++py) {
             float* row = &light[static_cast<std::size_t>(py) * static_cast<std::size_t>(width)];
             const float* stamp = &w[static_cast<std::size_t>((py - cy + reach_) * side - cx + reach_)];
             for (int px = x0; px <= x1; ++px) row[px] += weight * stamp[px];
@@ -227,13 +254,33 @@ void ForEachSpot(const std::vector<ScreenLayer>& layers, const model::ScreenSett
         if (!layer.visible) continue;
         const model::ScreenScale scale = model::MakeScreenScale(layer.structure, settings);
         const double gMax = scale.GMaxDocument();
-        for (const LatticeToDraw& lattice : LatticesOf(layer))
-            model::ForEachPointWithin(lattice.p, lattice.q, gMax, kPointLimit,
-                                      [&](long long n1, long long n2, Vec2 g) {
-                                          draw(layer, lattice, geometry.ToImage(g, scale),
-                                               Extinct(lattice.glides, n1, n2));
-                                      });
+        // Image pixels per reciprocal unit, taken once for every point.
+        const double f = geometry.radius * scale.perUnit / (scale.k * scale.sinAcceptance);
+        const double cx = geometry.centre.x(), cy = geometry.centre.y();
+        for (const LatticeToDraw& lattice : LatticesOf(layer)) {
+            const bool glides = lattice.glides.alongFirst || lattice.glides.alongSecond;
+            model::ForEachPointWithin(
+                lattice.p, lattice.q, gMax, kPointLimit, [&](long long n1, long long n2, Vec2 g) {
+                    draw(layer, lattice, cx + f * g.x, cy - f * g.y,
+                         glides && Extinct(lattice.glides, n1, n2));
+                });
+        }
     }
+}
+
+// About how many spots the layers put on the screen: the area of the disc
+// over the area of each lattice's cell.
+double EstimatedSpots(const std::vector<ScreenLayer>& layers, const model::ScreenSettings& settings) {
+    double spots = 0;
+    for (const ScreenLayer& layer : layers) {
+        if (!layer.visible) continue;
+        const double gMax = model::MakeScreenScale(layer.structure, settings).GMaxDocument();
+        for (const LatticeToDraw& lattice : LatticesOf(layer)) {
+            const double cell = std::abs(model::Cross(lattice.p, lattice.q));
+            if (cell > 0) spots += model::kPi * gMax * gMax / cell;
+        }
+    }
+    return spots;
 }
 
 void PaintGun(QPainter& p, const ScreenGeometry& geometry, bool photo) {
@@ -340,55 +387,97 @@ int PaintScreen(QImage& image, const std::vector<ScreenLayer>& layers,
         if (photo) PaintGlow(p, geometry);
     }
     const double r = SpotRadiusOn(geometry, layers, settings);
-    int drawn = 0;
+    const int w = image.width(), h = image.height();
+    // Many spots are drawn on two threads, each into its own band of rows.
+    const int bands = EstimatedSpots(layers, settings) > kSpotsForThreads &&
+                              std::thread::hardware_concurrency() >= 2
+                          ? 2
+                          : 1;
+    std::vector<int> drawn(static_cast<std::size_t>(bands), 0);
+    auto inBands = [&](auto drawBand) {
+        if (bands == 1) {
+            drawBand(0, 0, h);
+            return;
+        }
+        std::thread other([&] { drawBand(1, h / 2, h); });
+        drawBand(0, 0, h / 2);
+        other.join();
+    };
+    // A spot is counted by the band that holds its centre.
+    auto counts = [&](int band, double y, int low, int high) {
+        return (y >= low && y < high) || (band == 0 && y < 0) || (band == bands - 1 && y >= h);
+    };
     if (photo) {
         // Gaussian spots add up in a light buffer, then light the phosphor.
-        const int w = image.width(), h = image.height();
         std::vector<float> light(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0.f);
         const GaussStamps stamps(r * 0.8);
-        ForEachSpot(layers, settings, geometry,
-                    [&](const ScreenLayer&, const LatticeToDraw& lattice, QPointF at, bool extinct) {
-                        if (extinct) return;
-                        ++drawn;
-                        stamps.Add(light, w, h, at.x(), at.y(), lattice.substrate ? 1.0f : 0.8f);
-                    });
-        for (int y = 0; y < h; ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            const float* row = &light[static_cast<std::size_t>(y) * static_cast<std::size_t>(w)];
-            for (int x = 0; x < w; ++x) {
-                const float l = row[x];
-                if (l <= 0.002f) continue;
-                const QRgb base = line[x];
-                const int green = std::min(255, qGreen(base) + static_cast<int>(l * 255));
-                const int white = std::clamp(static_cast<int>((l - 0.8f) * 200), 0, 200);
-                line[x] = qRgb(std::max(qRed(base), white), green, std::max(qBlue(base), white));
+        inBands([&](int band, int low, int high) {
+            ForEachSpot(layers, settings, geometry,
+                        [&](const ScreenLayer&, const LatticeToDraw& lattice, double x, double y,
+                            bool extinct) {
+                            if (extinct) return;
+                            drawn[static_cast<std::size_t>(band)] += counts(band, y, low, high);
+                            stamps.Add(light, w, low, high, x, y, lattice.substrate ? 1.0f : 0.8f);
+                        });
+            for (int y = low; y < high; ++y) {
+                auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+                const float* row = &light[static_cast<std::size_t>(y) * static_cast<std::size_t>(w)];
+                for (int x = 0; x < w; ++x) {
+                    const float l = row[x];
+                    if (l <= 0.002f) continue;
+                    const QRgb base = line[x];
+                    const int green = std::min(255, qGreen(base) + static_cast<int>(l * 255));
+                    const int white = std::clamp(static_cast<int>((l - 0.8f) * 200), 0, 200);
+                    line[x] = qRgb(std::max(qRed(base), white), green, std::max(qBlue(base), white));
+                }
+            }
+        });
+    } else {
+        const Stamps& faint = StampsFor(Marker::Disc, r * 1.3, true);
+        const Stamps& ring = StampsFor(Marker::Disc, r * 1.6, true);
+        const Stamps::Coloured& grey = faint.In(qRgb(90, 90, 90));
+        // Every stamp and colour is made before the threads start.
+        std::map<std::pair<int, QRgb>, const Stamps::Coloured*> spotStamps, ringStamps;
+        std::map<int, const Stamps*> markers;
+        for (const ScreenLayer& layer : layers) {
+            const Stamps& marker = StampsFor(layer.marker, r, false);
+            markers[static_cast<int>(layer.marker)] = &marker;
+            for (const LatticeToDraw& lattice : LatticesOf(layer)) {
+                spotStamps[{static_cast<int>(layer.marker), lattice.colour}] = &marker.In(lattice.colour);
+                ringStamps[{0, lattice.colour}] = &ring.In(lattice.colour);
             }
         }
-    } else {
-        ForEachSpot(layers, settings, geometry,
-                    [&](const ScreenLayer& layer, const LatticeToDraw& lattice, QPointF at,
-                        bool extinct) {
-                        if (extinct) {
-                            if (settings.extinctRings)
-                                StampsFor(Marker::Disc, r * 1.3, true)
-                                    .Stamp(image, at.x(), at.y(), qRgb(90, 90, 90));
-                            return;
-                        }
-                        ++drawn;
-                        if (lattice.substrate)
-                            StampsFor(Marker::Disc, r * 1.6, true)
-                                .Stamp(image, at.x(), at.y(), lattice.colour);
-                        else
-                            StampsFor(layer.marker, r, false)
-                                .Stamp(image, at.x(), at.y(), lattice.colour);
-                    });
+        inBands([&](int band, int low, int high) {
+            // Spots come lattice by lattice: the last one's stamp is kept at hand.
+            const LatticeToDraw* last = nullptr;
+            const Stamps* stamp = nullptr;
+            const Stamps::Coloured* coloured = nullptr;
+            ForEachSpot(layers, settings, geometry,
+                        [&](const ScreenLayer& layer, const LatticeToDraw& lattice, double x,
+                            double y, bool extinct) {
+                            if (extinct) {
+                                if (settings.extinctRings) faint.Stamp(image, x, y, grey, low, high);
+                                return;
+                            }
+                            drawn[static_cast<std::size_t>(band)] += counts(band, y, low, high);
+                            if (&lattice != last) {
+                                last = &lattice;
+                                const int marker = static_cast<int>(layer.marker);
+                                stamp = lattice.substrate ? &ring : markers.at(marker);
+                                coloured = lattice.substrate
+                                               ? ringStamps.at({0, lattice.colour})
+                                               : spotStamps.at({marker, lattice.colour});
+                            }
+                            stamp->Stamp(image, x, y, *coloured, low, high);
+                        });
+        });
     }
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     if (settings.gunShown) PaintGun(p, geometry, photo);
     PaintRim(p, geometry, photo);
     if (settings.indexLabels && !photo) PaintLabels(p, layers, settings, geometry);
-    return drawn;
+    return std::accumulate(drawn.begin(), drawn.end(), 0);
 }
 
 void PaintScreen(QPainter& p, const std::vector<ScreenLayer>& layers,
@@ -399,7 +488,9 @@ void PaintScreen(QPainter& p, const std::vector<ScreenLayer>& layers,
     if (photo) PaintGlow(p, geometry);
     const double r = SpotRadiusOn(geometry, layers, settings);
     ForEachSpot(layers, settings, geometry,
-                [&](const ScreenLayer& layer, const LatticeToDraw& lattice, QPointF at, bool extinct) {
+                [&](const ScreenLayer& layer, const LatticeToDraw& lattice, double x, double y,
+                    bool extinct) {
+                    const QPointF at(x, y);
                     if (extinct && !(settings.extinctRings && !photo)) return;
                     const QColor colour = photo ? QColor(60, 255, 80) : QColor(lattice.colour);
                     if (extinct || lattice.substrate) {
