@@ -283,14 +283,25 @@ double EstimatedSpots(const std::vector<ScreenLayer>& layers, const model::Scree
     return spots;
 }
 
+// The gun and the arm that holds it, down past the rim.
+QRectF GunArm(const ScreenGeometry& geometry) {
+    const double r = geometry.radius * kGunRadius;
+    return QRectF(geometry.centre.x() - r * 0.35, geometry.centre.y(), r * 0.7,
+                  geometry.radius * 1.05);
+}
+
+bool HiddenByGun(QPointF at, const ScreenGeometry& geometry) {
+    const QPointF d = at - geometry.centre;
+    const double r = geometry.radius * kGunRadius;
+    return d.x() * d.x() + d.y() * d.y() <= r * r || GunArm(geometry).contains(at);
+}
+
 void PaintGun(QPainter& p, const ScreenGeometry& geometry, bool photo) {
     const double r = geometry.radius * kGunRadius;
     p.setPen(Qt::NoPen);
     p.setBrush(photo ? QColor(4, 8, 4) : QColor(45, 45, 45));
-    // The gun and the arm that holds it, down to the rim.
     p.drawEllipse(geometry.centre, r, r);
-    p.drawRect(QRectF(geometry.centre.x() - r * 0.35, geometry.centre.y(), r * 0.7,
-                      geometry.radius * 1.05));
+    p.drawRect(GunArm(geometry));
 }
 
 void PaintRim(QPainter& p, const ScreenGeometry& geometry, bool photo) {
@@ -321,6 +332,7 @@ void PaintLabels(QPainter& p, const std::vector<ScreenLayer>& layers,
     for (const model::ListedSpot& spot : spots) {
         if (!spot.Shown()) continue;
         const QPointF at = geometry.ToImage(spot.g, scale);
+        if (settings.gunShown && HiddenByGun(at, geometry)) continue;
         p.drawText(at + QPointF(offset, -offset), QString::fromStdString(spot.IndexText()));
     }
 }
