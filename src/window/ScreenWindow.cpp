@@ -94,7 +94,10 @@ void ScreenView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ScreenView::wheelEvent(QWheelEvent* event) {
-    const int steps = event->angleDelta().y() / 120;
+    // Fine wheels and touchpads send parts of a notch: they add up to whole steps.
+    wheelParts_ += event->angleDelta().y();
+    const int steps = wheelParts_ / 120;
+    wheelParts_ -= steps * 120;
     if (steps != 0) emit energyStep(steps * kWheelStepEv);
     event->accept();
 }

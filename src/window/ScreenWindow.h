@@ -113,6 +113,7 @@ class ScreenView : public QWidget {
     QImage image_;
     bool stale_ = true;
     int drawn_ = 0;
+    int wheelParts_ = 0;  // eighths of a degree not yet a whole notch
 };
 
 }  // namespace quorvex::window

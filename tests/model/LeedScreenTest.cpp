@@ -1,0 +1,159 @@
+// When spots reach the LEED screen: each beam appears at the energy where its
+// exit angle reaches half the optics' acceptance. Expected |g| come from the
+// cell's metric and the wave number from the electron's mass and charge.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "model/AllowedGroups.h"
+#include "model/CellAnalysis.h"
+#include "model/LeedScreen.h"
+#include "model/Spots.h"
+
+using namespace quorvex::model;
+
+namespace {
+
+constexpr double kTwoPi = 2 * 3.14159265358979323846;
+
+// k = sqrt(2 m E) / hbar, in 1/angstrom, from CODATA constants.
+double ElectronWaveNumber(double eV) {
+    const double mass = 9.1093837015e-31, charge = 1.602176634e-19, hbar = 1.054571817e-34;
+    return std::sqrt(2 * mass * charge * eV) / hbar * 1e-10;
+}
+
+// |g| in 1/angstrom of the beam (h k) of a 2D cell with sides a, b (angstrom)
+// and angle gamma, from the reciprocal metric.
+double BeamLength(double h, double k, double a, double b, double gammaDegrees) {
+    const double c = std::cos(gammaDegrees * kTwoPi / 360),
+                 s = std::sin(gammaDegrees * kTwoPi / 360);
+    return kTwoPi / s * std::sqrt(h * h / (a * a) + k * k / (b * b) - 2 * h * k * c / (a * b));
+}
+
+double Onset(double g, double acceptanceDegrees) {
+    const double k1 = ElectronWaveNumber(1) * std::sin(acceptanceDegrees * kTwoPi / 720);
+    return (g / k1) * (g / k1);
+}
+
+struct Computed {
+    CellVectors vectors;
+    Pattern pattern;
+    Structure structure;
+};
+
+// The structure's pattern as the window computes it.
+Computed Compute(Int32 group, double b, double alpha, SuperlatticeMatrix matrix) {
+    Structure s;
+    s.basicGroup = s.superGroup = group;
+    s.a = 1, s.b = b, s.alpha = alpha;
+    s.matrix = matrix;
+    const CellVectors cell = ComputeCellVectors(s);
+    const SuperlatticeAnalysis super = AnalyzeSuperlattice(cell.b1, cell.b2);
+    const AllowedGroups groups = ComputeAllowedGroups(s, cell, super.latticeType);
+    if (!groups.Allows(s.superGroup)) s.superGroup = kP1;
+    const ViewSettings view;
+    const CellVectors turned = Rotated(cell, view, s.matrix);
+    return {turned, ComputePattern(turned, s, view, groups), s};
+}
+
+// The index texts of the spots shown at this energy.
+std::set<std::string> ShownAt(const Computed& c, double latticeConstant, double energy,
+                              double acceptance) {
+    ScreenSettings settings;
+    settings.latticeConstant = latticeConstant;
+    settings.energy = energy;
+    settings.acceptanceDegrees = acceptance;
+    SpotListOptions options;
+    options.gMax = MakeScreenScale(c.structure, settings).GMaxDocument();
+    options.indexDenominator = std::llabs(c.structure.matrix.Determinant());
+    std::set<std::string> shown;
+    for (const ListedSpot& spot : ListSpots(c.pattern, c.vectors, options))
+        if (spot.Shown()) shown.insert(spot.IndexText());
+    return shown;
+}
+
+TEST(LeedScreenThreshold, WaveNumberIsThatOfAFreeElectron) {
+    for (double eV : {10.0, 100.0, 1000.0})
+        EXPECT_NEAR(WaveNumber(eV), ElectronWaveNumber(eV), 2e-6 * ElectronWaveNumber(eV)) << eV;
+}
+
+// Cu(111), a = 2.556 A: |g(1 0)| = 4 pi / (sqrt 3 a) = 2.8385 1/A reaches a
+// 110 degree optics at 45.75 eV, the (r3xr3)R30 spots at a third of that.
+TEST(LeedScreenThreshold, CopperHandCheck) {
+    EXPECT_NEAR(BeamLength(1, 0, 2.556, 2.556, 120), 2.8385, 1e-4);
+    EXPECT_NEAR(ThresholdEnergy(2.8385, 110), 45.75, 0.01);
+    const Computed c = Compute(kP6mm, 1, 120, kCommonNames[20].matrix);
+    const std::set<std::string> thirds = {"(0 0)",      "(1/3 1/3)",  "(-1/3 -1/3)", "(2/3 -1/3)",
+                                          "(-2/3 1/3)", "(1/3 -2/3)", "(-1/3 2/3)"};
+    std::set<std::string> firstOrder = thirds;
+    for (const char* s : {"(1 0)", "(-1 0)", "(0 1)", "(0 -1)", "(1 -1)", "(-1 1)"})
+        firstOrder.insert(s);
+    EXPECT_EQ(ShownAt(c, 2.556, 15.1, 110), (std::set<std::string>{"(0 0)"}));
+    EXPECT_EQ(ShownAt(c, 2.556, 15.4, 110), thirds);
+    EXPECT_EQ(ShownAt(c, 2.556, 45.6, 110), thirds);
+    EXPECT_EQ(ShownAt(c, 2.556, 46.0, 110), firstOrder);
+}
+
+struct Family {
+    double h, k;          // one member's indices
+    const char* members;  // "(1/2 0) (-1/2 0)"
+};
+
+struct OnsetCase {
+    const char* name;
+    Int32 group;
+    double a, b, gamma;  // angstrom, degrees
+    SuperlatticeMatrix matrix;
+    double acceptance;
+    std::vector<Family> families;  // in the order they appear
+};
+
+// Just below each family's onset it is missing, just above it is there, and
+// nothing else is.
+TEST(LeedScreenThreshold, EachFamilyAppearsAtItsOwnOnset) {
+    // clang-format off
+    const OnsetCase cases[] = {
+        {"square c(2x2)", kP4mm, 3.61, 3.61, 90, {1, -1, 1, 1}, 110,
+         {{0.5, 0.5, "(1/2 1/2) (-1/2 -1/2) (1/2 -1/2) (-1/2 1/2)"},
+          {1, 0, "(1 0) (-1 0) (0 1) (0 -1)"},
+          {1, 1, "(1 1) (-1 -1) (1 -1) (-1 1)"},
+          {1.5, 0.5, "(3/2 1/2) (-3/2 -1/2) (3/2 -1/2) (-3/2 1/2) "
+                     "(1/2 3/2) (-1/2 -3/2) (1/2 -3/2) (-1/2 3/2)"}}},
+        {"square p(2x1), full hemisphere", kP4mm, 2.55, 2.55, 90, {2, 0, 0, 1}, 180,
+         {{0.5, 0, "(1/2 0) (-1/2 0)"},
+          {1, 0, "(1 0) (-1 0) (0 1) (0 -1)"},
+          {0.5, 1, "(1/2 1) (1/2 -1) (-1/2 1) (-1/2 -1)"}}},
+        {"hexagonal (2x2)", kP6mm, 2.89, 2.89, 120, {2, 0, 0, 2}, 110,
+         {{0.5, 0, "(1/2 0) (-1/2 0) (0 1/2) (0 -1/2) (1/2 -1/2) (-1/2 1/2)"},
+          {0.5, 0.5, "(1/2 1/2) (-1/2 -1/2) (1 -1/2) (-1 1/2) (1/2 -1) (-1/2 1)"},
+          {1, 0, "(1 0) (-1 0) (0 1) (0 -1) (1 -1) (-1 1)"}}},
+        // An acute cell: (1/2 1) comes before (-1/2 1).
+        {"oblique p(2x1)", kP2, 2.0, 2.6, 75, {2, 0, 0, 1}, 120,
+         {{0.5, 0, "(1/2 0) (-1/2 0)"}, {0, 1, "(0 1) (0 -1)"}, {0.5, 1, "(1/2 1) (-1/2 -1)"},
+          {1, 0, "(1 0) (-1 0)"}, {-0.5, 1, "(-1/2 1) (1/2 -1)"}}},
+    };
+    // clang-format on
+    for (const OnsetCase& t : cases) {
+        const Computed c = Compute(t.group, t.b / t.a, t.gamma, t.matrix);
+        std::set<std::string> expected = {"(0 0)"};
+        for (const Family& family : t.families) {
+            const double onset =
+                Onset(BeamLength(family.h, family.k, t.a, t.b, t.gamma), t.acceptance);
+            EXPECT_EQ(ShownAt(c, t.a, 0.99 * onset, t.acceptance), expected)
+                << t.name << ", below " << family.members << " at " << onset << " eV";
+            const std::string members = family.members;
+            for (std::size_t at = 0; at < members.size();) {
+                const std::size_t end = members.find(')', at) + 1;
+                expected.insert(members.substr(at, end - at));
+                at = end + 1;
+            }
+            EXPECT_EQ(ShownAt(c, t.a, 1.01 * onset, t.acceptance), expected)
+                << t.name << ", above " << family.members << " at " << onset << " eV";
+        }
+    }
+}
+
+}  // namespace

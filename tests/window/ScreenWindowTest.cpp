@@ -1,0 +1,433 @@
+// The LEED screen window beside the main window: where its spots lie, which
+// spots it lists, what the read-out says, and how it takes typed settings,
+// keys, the wheel and kept structures.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QRegularExpression>
+#include <QTest>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <set>
+#include <tuple>
+
+#include "platform/MessageBox.h"
+#include "window/MainWindow.h"
+
+namespace quorvex::testing {
+namespace {
+
+using model::Vec2;
+constexpr double kTwoPi = 2 * 3.14159265358979323846;
+
+// sin(theta) of a beam |g| (1/angstrom) at E (eV), from k = sqrt(2 m E) / hbar.
+double SinExit(double g, double eV) {
+    return g / (std::sqrt(2 * 9.1093837015e-31 * 1.602176634e-19 * eV) / 1.054571817e-34 * 1e-10);
+}
+
+// The dual basis of a1, a2: a_i . r_j = delta_ij.
+std::pair<Vec2, Vec2> Dual(Vec2 a1, Vec2 a2) {
+    const double d = model::Cross(a1, a2);
+    return {{a2.y / d, -a2.x / d}, {-a1.y / d, a1.x / d}};
+}
+
+class ScreenWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform::SetMessageHandler([this](const QString& t) { messages.push_back(t); });
+        main = std::make_unique<window::MainWindow>();
+    }
+    void TearDown() override {
+        main.reset();
+        platform::SetMessageHandler({});
+    }
+    window::StructureForm& F() { return main->form(); }
+    window::ScreenWindow& Scr() { return main->screen(); }
+    void Choose(QComboBox* list, int row) {
+        list->setCurrentIndex(row);
+        emit list->activated(row);
+    }
+    void Choose(QComboBox* list, const char* text) {
+        const int row = list->findText(QString::fromLatin1(text), Qt::MatchContains);
+        ASSERT_GE(row, 0) << text;
+        Choose(list, row);
+    }
+    void Type(QLineEdit* field, const QString& text) {
+        field->setFocus();
+        field->setText(text);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    void ShowScreen() {
+        main->showScreen();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Scr()));
+    }
+    // Where the spot (h k) of the current structure lies in the view.
+    QPointF ViewPoint(double h, double k) {
+        const window::ScreenLayer layer = Scr().layers().front();
+        const auto [r1, r2] = Dual(layer.vectors.a1, layer.vectors.a2);
+        const Vec2 g{h * r1.x + k * r2.x, h * r1.y + k * r2.y};
+        const model::ScreenScale scale = model::MakeScreenScale(layer.structure, Scr().settings());
+        return Scr().view->geometry().ToImage(g, scale) / Scr().view->devicePixelRatioF();
+    }
+    // A wheel turned by this many eighths of a degree over the view (a notch is 120).
+    void Wheel(int eighths) {
+        const QPointF at(Scr().view->width() / 2.0, Scr().view->height() / 2.0);
+        QWheelEvent event(at, Scr().view->mapToGlobal(at), {}, {0, eighths}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Scr().view, &event);
+    }
+    QString ReadoutOf(double h, double k) {
+        return Scr().readoutAt(ViewPoint(h, k)).value_or("none");
+    }
+
+    std::unique_ptr<window::MainWindow> main;
+    std::vector<QString> messages;
+};
+
+// The green-weighted centre of the light within `reach` pixels of `near`.
+QPointF Centroid(const QImage& image, QPointF near, int reach) {
+    double sum = 0, x = 0, y = 0;
+    for (int py = int(near.y()) - reach; py <= int(near.y()) + reach; ++py)
+        for (int px = int(near.x()) - reach; px <= int(near.x()) + reach; ++px) {
+            const double w = std::max(0, qGreen(image.pixel(px, py)) - 60);
+            sum += w, x += w * (px + 0.5), y += w * (py + 0.5);
+        }
+    return sum > 0 ? QPointF(x / sum, y / sum) : QPointF(-1, -1);
+}
+
+// Seen along the normal, a beam at theta lies at R sin(theta) / sin(theta_max)
+// of the screen's radius: 1/sqrt(E) from the centre, whatever the image size.
+TEST(ScreenPicture, SpotDistanceFollowsTheExitAngle) {
+    window::ScreenLayer layer;  // p4mm p(1x1), its spots as discs of the superlattice
+    layer.structure.options.include1x1 = false;
+    layer.vectors = model::Rotated(model::ComputeCellVectors(layer.structure), {}, {});
+    layer.pattern = model::ComputePattern(layer.vectors, layer.structure, {}, {});
+    model::ScreenSettings settings;
+    settings.photoLook = true, settings.gunShown = false;  // a gaussian spot, nothing in front
+    const double g10 = kTwoPi / settings.latticeConstant;
+    for (QSize size : {QSize(401, 401), QSize(900, 640)}) {
+        const window::ScreenGeometry geometry = window::ScreenGeometry::Fitting(size);
+        std::vector<double> distance;
+        for (double eV : {60.0, 240.0}) {
+            settings.energy = eV;
+            QImage image(size, QImage::Format_ARGB32_Premultiplied);
+            ASSERT_GT(window::PaintScreen(image, {layer}, settings, geometry), 4);
+            const double fraction = SinExit(g10, eV) / std::sin(55 * kTwoPi / 360);
+            const QPointF expected = geometry.centre + QPointF(geometry.radius * fraction, 0);
+            const QPointF seen = Centroid(image, expected, 8);
+            EXPECT_NEAR(seen.x(), expected.x(), 0.35) << eV << " eV, " << size.width();
+            EXPECT_NEAR(seen.y(), expected.y(), 0.35) << eV << " eV, " << size.width();
+            distance.push_back(seen.x() - Centroid(image, geometry.centre, 8).x());
+        }
+        EXPECT_NEAR(distance[0] / distance[1], 2.0, 0.01) << size.width();  // sqrt(240 / 60)
+        // The (1 1) beam of a 180 degree screen at 500 eV, on both sizes alike.
+        settings.energy = 500, settings.acceptanceDegrees = 180;
+        const model::ScreenScale scale = model::MakeScreenScale(layer.structure, settings);
+        const QPointF at = geometry.ToImage({1, 1}, scale) - geometry.centre;
+        EXPECT_NEAR(std::hypot(at.x(), at.y()) / geometry.radius,
+                    SinExit(g10 * std::sqrt(2.0), 500), 1e-5);
+        EXPECT_NEAR(at.x(), -at.y(), 1e-9);  // up the screen, as the pattern box draws it
+        settings.acceptanceDegrees = 110;
+    }
+}
+
+// (H, K) over |det|, the lattice (0: substrate, i: subpattern i) and whether a glide loses it.
+using Entry = std::tuple<long long, long long, int, bool>;
+struct Expected {
+    std::set<Entry> entries;
+    int drawable = 0, borderline = 0;  // borderline: within rounding of the rim
+};
+
+// Every point n1 p + n2 q of each lattice of the layer within gMax, by brute
+// force over an index box that holds the disc.
+Expected LatticePoints(const window::ScreenLayer& layer, double gMax, long long det) {
+    Expected out;
+    auto enumerate = [&](Vec2 p, Vec2 q, model::Glides glides, int lattice) {
+        const double area = std::abs(model::Cross(p, q));
+        const double longer = std::max(std::hypot(p.x, p.y), std::hypot(q.x, q.y));
+        const long long n = std::llround(gMax * longer / area) + 2;
+        for (long long n1 = -n; n1 <= n; ++n1)
+            for (long long n2 = -n; n2 <= n; ++n2) {
+                const Vec2 g{n1 * p.x + n2 * q.x, n1 * p.y + n2 * q.y};
+                const double length = std::hypot(g.x, g.y);
+                if (length > gMax * (1 + 1e-9)) continue;
+                if (length > gMax * (1 - 1e-9)) {
+                    ++out.borderline;
+                    continue;
+                }
+                const double h = model::Dot(g, layer.vectors.a1) * det;
+                const double k = model::Dot(g, layer.vectors.a2) * det;
+                // Multiples of 1/|det|, up to the rounding of the cell's angle.
+                EXPECT_NEAR(h, std::round(h), 1e-3);
+                EXPECT_NEAR(k, std::round(k), 1e-3);
+                const bool extinct = (glides.alongFirst && n2 == 0 && n1 % 2 != 0) ||
+                                     (glides.alongSecond && n1 == 0 && n2 % 2 != 0);
+                out.drawable += !extinct;
+                out.entries.insert({std::llround(h), std::llround(k), lattice, extinct});
+            }
+    };
+    const auto [ra1, ra2] = Dual(layer.vectors.a1, layer.vectors.a2);
+    enumerate(ra1, ra2, layer.pattern.substrateGlides, 0);
+    for (std::size_t i = 0; i < layer.pattern.subpatterns.size(); ++i)
+        enumerate(layer.pattern.subpatterns[i].p, layer.pattern.subpatterns[i].q,
+                  layer.pattern.superGlides, int(i) + 1);
+    return out;
+}
+
+std::set<Entry> Listed(const window::ScreenLayer& layer, double gMax, long long det) {
+    model::SpotListOptions options;
+    options.gMax = gMax, options.indexDenominator = det;
+    std::set<Entry> listed;
+    for (const model::ListedSpot& s : model::ListSpots(layer.pattern, layer.vectors, options)) {
+        EXPECT_LE(s.length, gMax * (1 + 1e-9));
+        if (s.length > gMax * (1 - 1e-9)) continue;
+        const long long h = s.h.numerator * (det / s.h.denominator);
+        const long long k = s.k.numerator * (det / s.k.denominator);
+        if (s.substrate) listed.insert({h, k, 0, false});
+        if (s.substrateExtinct) listed.insert({h, k, 0, true});
+        for (int i = 0; i < 32; ++i) {
+            if (s.domains >> i & 1) listed.insert({h, k, i + 1, false});
+            if (s.extinctDomains >> i & 1) listed.insert({h, k, i + 1, true});
+        }
+    }
+    return listed;
+}
+
+// For every common name on p4mm and p6mm with domains, the screen lists and
+// draws exactly the lattice points within reach.
+TEST_F(ScreenWindowTest, ListedSpotsAreTheLatticePointsWithinReach) {
+    model::ScreenSettings wide;
+    wide.energy = 1000, wide.acceptanceDegrees = 180;
+    Scr().setSettings(wide);
+    QImage image(300, 300, QImage::Format_ARGB32_Premultiplied);
+    for (const char* basic : {"p4mm (p4m)", "p6mm (p6m)"}) {
+        Choose(F().basicGroupList, basic);
+        F().includeDomainsBox->setChecked(true);
+        F().paintDomainsBox->setChecked(true);
+        for (int row = 0; row < model::kCommonNameCount; ++row) {
+            Choose(F().commonNameList, row);
+            // The first glide group the superlattice admits, so extinctions count too.
+            for (model::Int32 g : {model::kP4gm, model::kP2gg, model::kP2mg, model::kP2mgTurned})
+                if (F().document().derived.allowedGroups.Allows(g)) {
+                    Choose(F().superGroupList, g - 1);
+                    break;
+                }
+            const window::ScreenLayer layer = Scr().layers().front();
+            SCOPED_TRACE(std::string(basic) + " " + layer.name.toStdString());
+            const double gMax = model::MakeScreenScale(layer.structure, wide).GMaxDocument();
+            const long long det = std::llabs(layer.structure.matrix.Determinant());
+            const Expected expected = LatticePoints(layer, gMax, det);
+            const std::set<Entry> listed = Listed(layer, gMax, det);
+            EXPECT_TRUE(listed == expected.entries)
+                << listed.size() << " listed, " << expected.entries.size() << " lattice points";
+            const int drawn = window::PaintScreen(image, {layer}, wide,
+                                                  window::ScreenGeometry::Fitting(image.size()));
+            EXPECT_GE(drawn, expected.drawable);
+            EXPECT_LE(drawn, expected.drawable + expected.borderline);
+            EXPECT_EQ(Scr().domainCountLabel->text(), F().domainCountLabel->text());
+        }
+    }
+}
+
+// The domains of a read-out spot: the numbers after "domain" or "domains".
+QString Domains(const QString& readout) {
+    static const QRegularExpression numbers(QStringLiteral("domains?((?: \\d+)+)"));
+    return numbers.match(readout).captured(1).trimmed();
+}
+
+TEST_F(ScreenWindowTest, ReadoutNamesIndicesDomainsAndExtinctions) {
+    ShowScreen();
+    Choose(F().commonNameList, "c(2x2)");
+    // (1/2 1/2) of a 2.55 A square cell: |g| = 2 pi / a / sqrt 2; at 100 eV theta = 19.9 deg.
+    const double g = kTwoPi / 2.55 / std::sqrt(2.0);
+    const QString half = ReadoutOf(0.5, 0.5);
+    EXPECT_TRUE(half.startsWith("(1/2 1/2)")) << half.toStdString();
+    EXPECT_TRUE(half.contains(QString::number(g, 'f', 4))) << half.toStdString();
+    const double theta = std::asin(SinExit(g, 100)) * 360 / kTwoPi;
+    EXPECT_TRUE(half.contains(QString::number(theta, 'f', 1))) << half.toStdString();
+    EXPECT_FALSE(Scr().readoutAt(ViewPoint(0.25, 0.25)).has_value());  // between spots
+
+    struct Spot {
+        double h, k;
+        const char* text;
+        const char* domains;
+    };
+    Choose(F().basicGroupList, "p6mm (p6m)");
+    Choose(F().commonNameList, "(r3xr3)R30");
+    // clang-format off
+    std::vector<Spot> spots = {{1 / 3.0, 1 / 3.0, "(1/3 1/3)", "1"},
+                               {2 / 3.0, -1 / 3.0, "(2/3 -1/3)", "1"},
+                               {-1 / 3.0, -1 / 3.0, "(-1/3 -1/3)", "1"}, {1, 0, "(1 0)", "1"}};
+    // clang-format on
+    for (const Spot& s : spots) {
+        EXPECT_TRUE(ReadoutOf(s.h, s.k).startsWith(s.text)) << ReadoutOf(s.h, s.k).toStdString();
+        EXPECT_EQ(Domains(ReadoutOf(s.h, s.k)), s.domains) << s.text;
+    }
+    // p(2x1) on p4mm: its two domains double the cell along a1 and along a2.
+    Choose(F().basicGroupList, "p4mm (p4m)");
+    Choose(F().commonNameList, "p(2x1)");
+    F().includeDomainsBox->setChecked(true);
+    // clang-format off
+    spots = {{0.5, 0, "(1/2 0)", "1"}, {0, 0.5, "(0 1/2)", "2"}, {1, 0, "(1 0)", "1 2"},
+             {-0.5, 1, "(-1/2 1)", "1"}, {1, -0.5, "(1 -1/2)", "2"}};
+    // clang-format on
+    for (const Spot& s : spots) {
+        EXPECT_TRUE(ReadoutOf(s.h, s.k).startsWith(s.text)) << ReadoutOf(s.h, s.k).toStdString();
+        EXPECT_EQ(Domains(ReadoutOf(s.h, s.k)), s.domains) << s.text;
+    }
+
+    // p2mg (2x1) keeping the substrate's glide along a2: (0 k) with odd k is gone.
+    Choose(F().basicGroupList, "p2mg (pmg)");
+    F().lengthAField->setText("1.5");
+    F().onFieldCommitted(F().lengthAField);
+    Choose(F().commonNameList, "p(2x1)");
+    Choose(F().superGroupList, model::kP2mg - 1);
+    ASSERT_EQ(F().document().structure.superGroup, model::kP2mg);
+    model::ScreenSettings high = Scr().settings();
+    high.energy = 1000;  // (0 3) on the screen
+    Scr().setSettings(high);
+    for (auto [h, k] : {std::pair{0.0, 1.0}, {0.0, -3.0}})
+        EXPECT_TRUE(ReadoutOf(h, k).contains("glide-extinct")) << ReadoutOf(h, k).toStdString();
+    for (auto [h, k] : {std::pair{0.0, 2.0}, {0.5, 0.0}, {1.0, 0.0}, {0.5, 1.0}, {1.5, 0.0}})
+        EXPECT_FALSE(ReadoutOf(h, k).contains("extinct")) << ReadoutOf(h, k).toStdString();
+}
+
+TEST_F(ScreenWindowTest, RefusedSettingsKeepThePreviousValueAndPicture) {
+    ShowScreen();
+    window::ScreenWindow& s = Scr();
+    struct Field {
+        QLineEdit* field;
+        const char* words;
+        QString low, high, previous;
+        std::vector<QString> outside;
+    };
+    // clang-format off
+    const Field fields[] = {
+        {s.latticeConstantField, "lattice constant", "0.1", "1000", "3.2",
+         {"0", "0.0999", "1000.01"}},
+        {s.energyField, "energy", "10", "1000", "123.5", {"9.99", "1000.5"}},
+        {s.acceptanceField, "acceptance", "20", "180", "100", {"19", "181", "19.99"}}};
+    // clang-format on
+    for (const Field& f : fields) {
+        Type(f.field, f.previous);
+        ASSERT_TRUE(messages.empty()) << messages.front().toStdString();
+        const model::ScreenSettings settings = s.settings();
+        s.view->repaint();
+        const QImage picture = s.view->picture().copy();
+        ASSERT_GT(s.view->spotsDrawn(), 4);
+        std::vector<QString> typed = {"", "abc", "0", "-5", "nan", "inf", "1e400"};
+        typed.insert(typed.end(), f.outside.begin(), f.outside.end());
+        for (const QString& text : typed) {
+            messages.clear();
+            Type(f.field, text);
+            ASSERT_EQ(messages.size(), 1u) << f.words << " '" << text.toStdString() << "'";
+            EXPECT_TRUE(messages[0].contains(f.words, Qt::CaseInsensitive) &&
+                        messages[0].contains(f.low) && messages[0].contains(f.high))
+                << messages[0].toStdString();
+            EXPECT_EQ(f.field->text().toDouble(), f.previous.toDouble()) << text.toStdString();
+            EXPECT_EQ(s.settings(), settings) << text.toStdString();
+            s.view->repaint();
+            EXPECT_TRUE(s.view->picture() == picture)
+                << f.words << " '" << text.toStdString() << "'";
+        }
+        // The range's own ends are taken, and redraw the picture.
+        messages.clear();
+        for (const QString& end : {f.high, f.low}) {
+            Type(f.field, end);
+            EXPECT_EQ(f.field->text(), end);
+        }
+        EXPECT_TRUE(messages.empty());
+        s.view->repaint();
+        EXPECT_FALSE(s.view->picture() == picture) << f.words;
+        Type(f.field, f.previous);
+    }
+}
+
+// Page keys (reaching the window from the energy field) step 10 eV, a wheel's
+// notch 1 eV; neither leaves the range.
+TEST_F(ScreenWindowTest, PageKeysAndWheelStepTheEnergyWithinItsRange) {
+    ShowScreen();
+    struct Step {
+        double from;
+        int key;      // sent to the energy field, or 0
+        int eighths;  // of a degree the wheel turns, or 0
+        double to;
+    };
+    // clang-format off
+    const Step steps[] = {{100, Qt::Key_PageUp, 0, 110}, {100, Qt::Key_PageDown, 0, 90},
+                          {995, Qt::Key_PageUp, 0, 1000}, {1000, Qt::Key_PageUp, 0, 1000},
+                          {15, Qt::Key_PageDown, 0, 10}, {100, 0, 120, 101}, {100, 0, -360, 97},
+                          {1000, 0, 120, 1000}, {10.5, 0, -120, 10}};
+    // clang-format on
+    for (const Step& step : steps) {
+        model::ScreenSettings settings = Scr().settings();
+        settings.energy = step.from;
+        Scr().setSettings(settings);
+        if (step.key) QTest::keyClick(Scr().energyField, Qt::Key(step.key));
+        if (step.eighths) Wheel(step.eighths);
+        EXPECT_EQ(Scr().settings().energy, step.to) << "from " << step.from;
+        EXPECT_EQ(Scr().energyField->text().toDouble(), step.to) << "from " << step.from;
+        EXPECT_EQ(Scr().energySlider->value(), std::lround(step.to)) << "from " << step.from;
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+// Fine wheels send parts of a notch; the parts add up to whole steps.
+TEST_F(ScreenWindowTest, FineWheelPartsAddUpToWholeSteps) {
+    ShowScreen();
+    for (auto [eighths, events, to] : {std::tuple{15, 8, 101.0}, {-60, 6, 97.0}, {40, 2, 100.0}}) {
+        model::ScreenSettings settings = Scr().settings();
+        settings.energy = 100;
+        Scr().setSettings(settings);
+        for (int i = 0; i < events; ++i) Wheel(eighths);
+        EXPECT_EQ(Scr().settings().energy, to) << events << " x " << eighths;
+    }
+}
+
+TEST_F(ScreenWindowTest, AtMostFourStructuresAreKept) {
+    ShowScreen();
+    window::ScreenWindow& s = Scr();
+    for (const char* name : {"p(2x1)", "p(2x2)", "c(2x2)", "p(3x1)"}) {
+        Choose(F().commonNameList, name);
+        s.keepButton->click();
+    }
+    EXPECT_TRUE(messages.empty());
+    EXPECT_FALSE(s.keepButton->isEnabled());
+    s.keepCurrent();  // a fifth
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(s.keptList->count(), 4);
+    EXPECT_EQ(s.layers().size(), 5u);  // the current one too
+
+    s.keptList->setCurrentRow(1);
+    s.removeKeptButton->click();
+    std::vector<QString> names;
+    for (const window::ScreenLayer& layer : s.keptLayers()) names.push_back(layer.name);
+    EXPECT_EQ(names, (std::vector<QString>{"p(2x1)", "c(2x2)", "p(3x1)"}));
+    EXPECT_EQ(s.keptList->count(), 3);
+    EXPECT_TRUE(s.keepButton->isEnabled());
+    s.clearKeptButton->click();
+    EXPECT_EQ(s.keptList->count(), 0);
+    EXPECT_EQ(s.layers().size(), 1u);
+}
+
+TEST_F(ScreenWindowTest, ControlLOpensTheScreenWhichFollowsTheForm) {
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    EXPECT_FALSE(main->screenShown());
+    QTest::keyClick(main.get(), Qt::Key_L, Qt::ControlModifier);
+    ASSERT_TRUE(main->screenShown());
+    Choose(F().commonNameList, "c(2x2)");
+    EXPECT_EQ(Scr().layers().front().name, "c(2x2)");
+    F().includeDomainsBox->setChecked(true);
+    Choose(F().commonNameList, "p(2x1)");
+    EXPECT_EQ(Scr().layers().front().name, "p(2x1)");
+    EXPECT_EQ(Scr().domainCountLabel->text(), F().domainCountLabel->text());
+    // What the screen is set to stays with the document.
+    Type(Scr().energyField, "250");
+    EXPECT_EQ(F().document().screen.energy, 250);
+}
+
+}  // namespace
+}  // namespace quorvex::testing
