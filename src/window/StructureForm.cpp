@@ -278,7 +278,9 @@ bool StructureForm::eventFilter(QObject* watched, QEvent* event) {
         return filterListKey(list, static_cast<QKeyEvent*>(event));
     } else if (list && type == QEvent::Wheel) {
         return true;  // turning the wheel over a closed list chooses nothing either
-    } else if (watched == matrixLabel) {
+    } else if (watched == matrixLabel &&
+               (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+                type == QEvent::MouseButtonRelease)) {
         // Only a left click, pressed and released on the label, toggles the
         // hold, once; the second press of a double click is no new click.
         const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -292,8 +294,8 @@ bool StructureForm::eventFilter(QObject* watched, QEvent* event) {
                                matrixLabel->rect().contains(mouse->position().toPoint());
             matrixLabelPressed_ = false;
             if (click) onMatrixLabelClicked();
-            return true;
         }
+        return true;
     } else if (type == QEvent::MouseButtonRelease) {
         // Save, Load and Clear act on the release of any mouse button.
         if (watched == saveButton) onSave();
