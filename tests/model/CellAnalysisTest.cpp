@@ -57,14 +57,8 @@ TEST(CheckHigherSymmetry, Hints) {
 }
 
 TEST(AnalyzeSuperlattice, CaptionTypeAxisAndHandedness) {
-    struct Case {
-        double alpha;
-        SuperlatticeMatrix matrix;
-        const char* caption;
-        Int32 type, axis;
-        bool rightHanded;
-    };
-    const Case cases[] = {
+    // {alpha, matrix, caption, type, centred axis, right-handed}
+    const std::tuple<double, SuperlatticeMatrix, const char*, Int32, Int32, bool> cases[] = {
         {90, {2, 0, 0, 2}, "a = 2.0000   b = 2.0000   phi = 90.0", kSquare, 0, true},
         {90, {1, -1, 1, 1}, "a = 1.4142   b = 1.4142   phi = 90.0", kSquare, 0, true},
         {90, {2, 0, 1, 1}, "a = 2.0000   b = 1.4142   phi = 45.0", kCentredRectangular, 2, true},
@@ -75,16 +69,13 @@ TEST(AnalyzeSuperlattice, CaptionTypeAxisAndHandedness) {
         {90, {1, 0, -3, 0}, "a = 1.0000   b = 3.0000   phi = 180.0", kOblique, 0, true},
         {90, {0, 0, 1, 0}, "a = 0.0000   b = 1.0000   phi = 0.0", kOblique, 0, true},
     };
-    for (const Case& c : cases) {
+    for (const auto& [alpha, matrix, caption, type, axis, rightHanded] : cases) {
         Structure s;
-        s.alpha = c.alpha;
-        s.matrix = c.matrix;
+        s.alpha = alpha, s.matrix = matrix;
         const CellVectors v = ComputeCellVectors(s);
         const SuperlatticeAnalysis r = AnalyzeSuperlattice(v.b1, v.b2);
-        EXPECT_EQ(r.caption, c.caption);
-        EXPECT_EQ(std::tuple(r.latticeType, r.centredAxis, r.rightHanded),
-                  std::tuple(c.type, c.axis, c.rightHanded))
-            << c.caption;
+        EXPECT_EQ(std::tuple(r.caption, r.latticeType, r.centredAxis, r.rightHanded),
+                  std::tuple(caption, type, axis, rightHanded));
     }
 }
 

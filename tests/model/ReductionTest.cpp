@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 #include <random>
 #include <string>
@@ -68,14 +69,13 @@ TEST(Reduction, NeverLengthensTheBasisOnTheWindowsLattices) {
     const Cell cells[] = {{kP4mm, 1, 1, 90}, {kP6mm, 1, 1, 120}, {kP2mm, 1.5, 1, 90},
                           {kP1, 1.4, 1, 55}, {kC2mm, 1.2, 1, 90}};
     auto length2 = [](Vec2 v) { return Dot(v, v); };
-    for (const Cell& cell : cells)
+    for (const Cell& c : cells)
         for (Int32 m11 = -9; m11 <= 9; ++m11)
             for (Int32 m12 = -9; m12 <= 9; m12 += 2)
                 for (Int32 m21 = -9; m21 <= 9; ++m21)
                     for (Int32 m22 = -9; m22 <= 9; m22 += 3) {
                         Structure s;
-                        s.basicGroup = cell.group;
-                        s.a = cell.a, s.b = cell.b, s.alpha = cell.alpha;
+                        s.basicGroup = c.group, s.a = c.a, s.b = c.b, s.alpha = c.alpha;
                         s.matrix = {m11, m12, m21, m22};
                         if (s.matrix.Singular()) continue;
                         CellVectors v = ComputeCellVectors(s);
@@ -84,10 +84,8 @@ TEST(Reduction, NeverLengthensTheBasisOnTheWindowsLattices) {
                         const double longest = std::max(length2(v.b1), length2(v.b2));
                         ApplyMatrix(*r, v);
                         const double l1 = length2(v.b1), l2 = length2(v.b2), d = Dot(v.b1, v.b2);
-                        const std::string at = std::to_string(cell.group) + ": " +
-                                               std::to_string(m11) + " " + std::to_string(m12) +
-                                               " / " + std::to_string(m21) + " " +
-                                               std::to_string(m22);
+                        const std::string at =
+                            ::testing::PrintToString(std::array{c.group, m11, m12, m21, m22});
                         EXPECT_LE(std::max(l1, l2), longest * (1 + 2 * kTolerance)) << at;
                         // Or the equal-length pair of a centred net, whose
                         // projection may exceed half a length by design.

@@ -1,6 +1,6 @@
-// Drawing surfaces for the tests: one that logs every call with its arguments
-// and the drawing state at the moment of the call, so tests assert exactly
-// what was drawn, and one that only counts, for drawings of millions of calls.
+// A drawing surface for the tests that logs every call with its arguments and
+// the drawing state at the moment of the call, so tests assert exactly what
+// was drawn.
 #pragma once
 
 #include <functional>
@@ -34,36 +34,34 @@ class RecordingSurface : public platform::Surface {
   public:
     explicit RecordingSurface(model::Rgb backColor = model::RGB(240, 240, 240))
         : backColor_(backColor) {}
-
     model::Rgb BackColor() const override { return backColor_; }
 
     std::vector<DrawCall> calls;
-
-    std::vector<DrawCall> Of(DrawCall::Kind kind) const;
     std::vector<DrawCall> Where(const std::function<bool(const DrawCall&)>& pred) const;
+    std::vector<DrawCall> Of(DrawCall::Kind kind) const {
+        return Where([kind](const DrawCall& c) { return c.kind == kind; });
+    }
 
   protected:
-    void DoLine(double x1, double y1, double x2, double y2, model::Rgb c) override;
+    void DoLine(double x1, double y1, double x2, double y2, model::Rgb c) override {
+        calls.push_back({DrawCall::Kind::Line, x1, y1, x2, y2, 0, c, {}, State()});
+    }
     void DoRectangle(double x1, double y1, double x2, double y2, model::Rgb c,
-                     bool filled) override;
-    void DoCircle(double x, double y, double r, model::Rgb c) override;
-    void DoPrint(const std::string& text) override;
+                     bool filled) override {
+        const auto kind = filled ? DrawCall::Kind::FilledRectangle : DrawCall::Kind::Rectangle;
+        calls.push_back({kind, x1, y1, x2, y2, 0, c, {}, State()});
+    }
+    void DoCircle(double x, double y, double r, model::Rgb c) override {
+        calls.push_back({DrawCall::Kind::Circle, x, y, 0, 0, r, c, {}, State()});
+    }
+    void DoPrint(const std::string& text) override {
+        const DrawState& s = State();
+        calls.push_back(
+            {DrawCall::Kind::Print, s.currentX, s.currentY, 0, 0, 0, s.textColor, text, s});
+    }
 
   private:
     model::Rgb backColor_;
-};
-
-// Keeps no calls: counts the circles and the coordinates that are no finite number.
-class FiniteCheckingSurface : public platform::Surface {
-  public:
-    long circles = 0, nonFinite = 0;
-    model::Rgb BackColor() const override { return 0; }
-
-  protected:
-    void DoLine(double x1, double y1, double x2, double y2, model::Rgb c) override;
-    void DoRectangle(double, double, double, double, model::Rgb, bool) override {}
-    void DoCircle(double x, double y, double r, model::Rgb c) override;
-    void DoPrint(const std::string&) override {}
 };
 
 }  // namespace quorvex::testing

@@ -23,15 +23,13 @@ TEST_F(HelpTest, HelpOpensAtItsContentsOrNamesTheMissingFile) {
     }
     ASSERT_TRUE(messages.empty()) << messages[0];
     platform::HelpViewer* help = W().helpViewer();
-    ASSERT_NE(help, nullptr);
-    EXPECT_TRUE(help->isVisible());
+    ASSERT_TRUE(help && help->isVisible());
     QScrollBar* bar = help->verticalScrollBar();
     EXPECT_EQ(bar->value(), bar->minimum());
     help->setSource(QUrl("#store"));  // away to a topic and back to the contents
     EXPECT_GT(bar->value(), bar->minimum());
     Click("helpButton");
-    EXPECT_EQ(W().helpViewer(), help);
-    EXPECT_EQ(bar->value(), bar->minimum());
+    EXPECT_TRUE(W().helpViewer() == help && bar->value() == bar->minimum());
     Click("exitButton");  // the help goes with the window
     EXPECT_FALSE(help->isVisible() || W().isVisible());
 }

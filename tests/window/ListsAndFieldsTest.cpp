@@ -54,38 +54,35 @@ TEST_F(ListsTest, SuperstructureGroupList) {
 
 TEST_F(FieldsTest, LatticeEntriesAreReadCheckedAndShown) {
     const std::string alpha = "Invalid alpha value: \n  5 < alpha < 175";
+    using model::Structure;
     struct Case {
         int basicRow;
-        const char *field, *typed, *shown;
+        const char* field;
+        double Structure::*value;
+        const char *typed, *shown;
         std::string message;  // "Wrong input: ..." refuses without an update
         double expected;
     };
     const Case cases[] = {
-        {10, "lengthAField", "2.5x", "2.5000", "", 2.5},  // the leading number
-        {5, "lengthBField", "0", "1.0000", "Wrong input: 0", 1.0},
-        {10, "lengthAField", "-3", "1.0000", "", 1.0},  // silently the old value
-        {10, "lengthAField", "1e999", "1.0000", "Wrong input: 1e999", 1.0},
-        {0, "alphaField", "175", "175.0", "", 175.0},
-        {0, "alphaField", "175.1", "55.0", alpha, 55.0},
-        {0, "alphaField", "4.9", "55.0", alpha, 55.0},
-        {0, "alphaField", "-60", "-60.0", "", -60.0},
+        {10, "lengthAField", &Structure::a, "2.5x", "2.5000", "", 2.5},  // the leading number
+        {5, "lengthBField", &Structure::b, "0", "1.0000", "Wrong input: 0", 1.0},
+        {10, "lengthAField", &Structure::a, "-3", "1.0000", "", 1.0},  // silently the old value
+        {10, "lengthAField", &Structure::a, "1e999", "1.0000", "Wrong input: 1e999", 1.0},
+        {0, "alphaField", &Structure::alpha, "175", "175.0", "", 175.0},
+        {0, "alphaField", &Structure::alpha, "175.1", "55.0", alpha, 55.0},
+        {0, "alphaField", &Structure::alpha, "4.9", "55.0", alpha, 55.0},
+        {0, "alphaField", &Structure::alpha, "-60", "-60.0", "", -60.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         Restart();
         Choose("basicGroupList", c.basicRow);
-        const std::string field = c.field;
-        const double& value = field == "lengthAField"   ? S().a
-                              : field == "lengthBField" ? S().b
-                                                        : S().alpha;
         const int runs = W().updateRuns();
         Type(c.field, c.typed);
         EXPECT_EQ(Text(c.field), c.shown);
-        EXPECT_EQ(value, c.expected);
-        EXPECT_EQ(messages, c.message.empty() ? std::vector<std::string>{}
-                                              : std::vector<std::string>{c.message});
-        const bool refused = c.message.rfind("Wrong", 0) == 0;
-        EXPECT_EQ(W().updateRuns(), runs + (refused ? 0 : 1));
+        EXPECT_EQ(S().*c.value, c.expected);
+        EXPECT_EQ(messages, std::vector<std::string>(!c.message.empty(), c.message));
+        EXPECT_EQ(W().updateRuns(), runs + (c.message.rfind("Wrong", 0) == 0 ? 0 : 1));
     }
 }
 
@@ -113,27 +110,21 @@ TEST_F(FieldsTest, MatrixEntries) {
     }
 }
 
-TEST_F(FieldsTest, FocusSelectsTheTextAndEnterThenTabProcessesTheEntryTwice) {
+// Focus and a click as the window system delivers it (the focus arrives
+// before the press) select a field's text; Enter then Tab process the entry twice.
+TEST_F(FieldsTest, FocusAndClickSelectTheTextAndEnterThenTabProcessTheEntryTwice) {
     ShowActive();
     Find("matrixField22")->setFocus();
     EXPECT_EQ(Find<QLineEdit>("matrixField22")->selectedText(), QString("1"));
-    const int runs = W().updateRuns();
-    auto* a = Find<QLineEdit>("lengthAField");
-    a->setFocus();
-    a->setText("2");
-    QTest::keyClick(a, Qt::Key_Return);
-    QTest::keyClick(a, Qt::Key_Tab);
-    EXPECT_EQ(S().a, 2.0);
-    EXPECT_EQ(W().updateRuns(), runs + 2);
-}
-
-// A click as the window system delivers it: the focus arrives before the press.
-TEST_F(FieldsTest, ClickIntoAFieldSelectsItsText) {
-    ShowActive();
     for (const char* field : kMatrixFields) {
         QTest::mouseClick(Find(field), Qt::LeftButton);
         EXPECT_EQ(Find<QLineEdit>(field)->selectedText(), Find<QLineEdit>(field)->text()) << field;
     }
+    const int runs = W().updateRuns();
+    Type("lengthAField", "2");
+    QTest::keyClick(Find("lengthAField"), Qt::Key_Tab);
+    EXPECT_EQ(S().a, 2.0);
+    EXPECT_EQ(W().updateRuns(), runs + 2);
 }
 
 }  // namespace

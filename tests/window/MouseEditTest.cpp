@@ -1,7 +1,6 @@
 // Mouse editing through the window: dragging b1, b2 in the lattice box and
-// b1*, b2* in the pattern, the legend click and the trail.
+// b1*, b2* in the pattern, and the legend click.
 #include "WindowFixture.h"
-#include "platform/ImageSurface.h"
 
 namespace quorvex::testing {
 namespace {
@@ -37,59 +36,50 @@ class MouseEditTest : public WindowTest {
     }
 };
 
+// From lattice point (i, j) to (k, l): a tip dropped on a lattice point not in
+// line with the other vector is taken, in line it is refused, anything else
+// does nothing.
 TEST_F(MouseEditTest, LatticeDrags) {
     enum Result { kNothing, kRefused, kAccepted };
-    struct Case {
-        double fromI, fromJ, toI, toJ;
-        Result result;
-        Matrix after = kIdentity;
+    const std::tuple<std::array<double, 4>, Result, Matrix> cases[] = {
+        {{1, 0, 2, -1}, kAccepted, {2, -1, 0, 1}},
+        {{0, 1, 1, 1}, kAccepted, {1, 0, 1, 1}},
+        {{1.19, 0.19, 1, 1}, kAccepted, {1, 1, 0, 1}},  // just within 0.2 of the tip
+        {{1, 0, 0, 1}, kRefused, kIdentity},  // in line with the other vector: b1 onto b2, -b2
+        {{1, 0, 0, -1}, kRefused, kIdentity},
+        {{0, 1, -1, 0}, kRefused, kIdentity},  // b2 onto -b1, b1
+        {{0, 1, 1, 0}, kRefused, kIdentity},
+        {{1, 1, -1, 0}, kNothing, kIdentity},    // a lattice point that is no tip
+        {{1.25, 0, 1, 1}, kNothing, kIdentity},  // presses and releases 0.2 or more beside a point
+        {{1, 0.21, 1, 1}, kNothing, kIdentity},
+        {{1, 0, 1, 1.21}, kNothing, kIdentity},
+        {{1, 0, 0.5, 1}, kNothing, kIdentity},
+        {{1, 0, 1, 0}, kNothing, kIdentity},  // dropped where it was taken
     };
-    const Case cases[] = {
-        {1, 0, 2, -1, kAccepted, {2, -1, 0, 1}},
-        {0, 1, 1, 1, kAccepted, {1, 0, 1, 1}},
-        {1.19, 0.19, 1, 1, kAccepted, {1, 1, 0, 1}},  // just within 0.2 of the tip
-        {1, 0, 0, 1, kRefused},  // in line with the other vector: b1 onto b2, -b2
-        {1, 0, 0, -1, kRefused},
-        {0, 1, -1, 0, kRefused},  // b2 onto -b1, b1
-        {0, 1, 1, 0, kRefused},
-        {1, 1, -1, 0, kNothing},    // a lattice point that is no tip
-        {1.25, 0, 1, 1, kNothing},  // presses and releases 0.2 or more beside a point
-        {1, 0.21, 1, 1, kNothing},
-        {1, 0, 1, 1.21, kNothing},
-        {1, 0, 0.5, 1, kNothing},
-        {1, 0, 1, 0, kNothing},  // dropped where it was taken
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message()
-                     << c.fromI << "," << c.fromJ << " -> " << c.toI << "," << c.toJ);
+    for (const auto& [p, result, after] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(p));
         Choose("commonNameList", 1);    // p(1x1), magnification 1
         Choose("superGroupList", 10);   // p4mm, which a new matrix resets
         Click("latticeZoomOutButton");  // twice, so that (2, -1) lies inside the box
         Click("latticeZoomOutButton");
         messages.clear();
         const int updates = W().updateRuns(), patterns = W().patternRuns();
-        Drag(LatticePoint(c.fromI, c.fromJ), LatticePoint(c.toI, c.toJ));
-        const bool accepted = c.result == kAccepted;
-        EXPECT_EQ(Mat(), c.after);
-        EXPECT_EQ(Fields(), Mat());
-        EXPECT_EQ(messages.size(), c.result == kRefused ? 1u : 0u);
-        EXPECT_TRUE(messages.empty() || messages[0] == "Superlattice matrix inconsistent");
+        Drag(LatticePoint(p[0], p[1]), LatticePoint(p[2], p[3]));
+        const bool accepted = result == kAccepted;
         // A refusal redraws without the pattern.
-        EXPECT_EQ(W().updateRuns(), updates + (c.result == kNothing ? 0 : 1));
-        EXPECT_EQ(W().patternRuns(), patterns + (accepted ? 1 : 0));
-        EXPECT_EQ(V().latticeZoom, accepted ? 1.0 : 1.2 * 1.2);
-        EXPECT_EQ(S().superGroup, accepted ? model::kP1 : model::kP4mm);
+        EXPECT_EQ(std::tuple(Mat(), Fields(), W().updateRuns() - updates,
+                             W().patternRuns() - patterns, V().latticeZoom, S().superGroup),
+                  std::tuple(after, after, result == kNothing ? 0 : 1, accepted ? 1 : 0,
+                             accepted ? 1.0 : 1.2 * 1.2, accepted ? model::kP1 : model::kP4mm));
+        EXPECT_EQ(messages,
+                  std::vector<std::string>(result == kRefused, "Superlattice matrix inconsistent"));
         EXPECT_EQ(Text("commonNameList"), Padded(accepted ? "None" : "p(1x1)", 30));
     }
 }
 
 TEST_F(MouseEditTest, PatternDrops) {
-    struct Case {
-        const char* what;
-        QPointF from, to;
-        Matrix result;  // the identity: refused
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, QPointF, QPointF, Matrix> cases[] = {
+        // the identity: refused
         {"b1* at half length", Spot(1, 0), Spot(0.5, 0), {2, 0, 0, 1}},
         {"b2* at half length", Spot(0, 1), Spot(0, 0.5), {1, 0, 0, 2}},
         // b1* = (0.5, 0.5) with b2* = (0, 1): b1 = (2, 0), b2 = (-1, 1).
@@ -102,20 +92,19 @@ TEST_F(MouseEditTest, PatternDrops) {
         {"on the lattice box", Spot(0, 1), QPointF(1980, 6420), kIdentity},
     };
     Tick("includeBasesBox", true);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, from, to, result] : cases) {
+        SCOPED_TRACE(what);
         Choose("commonNameList", 1);    // back to p(1x1)
         Click("latticeZoomOutButton");  // a pattern edit keeps the lattice zoom
         const int updates = W().updateRuns();
-        const model::Vec2 rb1 = Derived().pattern.rb1, rb2 = Derived().pattern.rb2;
-        EXPECT_TRUE(Drag(c.from, c.to));
-        const bool accepted = c.result != kIdentity;
-        EXPECT_EQ(Mat(), c.result);
-        EXPECT_EQ(Fields(), c.result);
-        EXPECT_EQ(Row("commonNameList"), accepted ? 0 : 1);
-        EXPECT_EQ(W().updateRuns(), updates + (accepted ? 1 : 0));
-        EXPECT_EQ(V().latticeZoom, 1.2);
-        EXPECT_TRUE(accepted || (Derived().pattern.rb1 == rb1 && Derived().pattern.rb2 == rb2));
+        const model::Pattern before = Derived().pattern;
+        EXPECT_TRUE(Drag(from, to));
+        const bool accepted = result != kIdentity;
+        EXPECT_EQ(std::tuple(Mat(), Fields(), Row("commonNameList"), W().updateRuns() - updates,
+                             V().latticeZoom),
+                  std::tuple(result, result, accepted ? 0 : 1, accepted ? 1 : 0, 1.2));
+        EXPECT_TRUE(accepted ||
+                    (Derived().pattern.rb1 == before.rb1 && Derived().pattern.rb2 == before.rb2));
     }
     // A drop whose matrix leaves 32 bits: as if the pattern were magnified 1e12 times,
     // b1 one twip beside the centre needs some 1e15 lattice steps.
@@ -124,9 +113,8 @@ TEST_F(MouseEditTest, PatternDrops) {
     const model::Vec2 rb1 = Derived().pattern.rb1;
     Derived().pattern.scale *= 1e12;
     Up(Spot(0, 0) + QPointF(1, 0));
-    EXPECT_EQ(Mat(), kIdentity);
-    EXPECT_EQ(Derived().pattern.rb1, rb1);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(std::tuple(Mat(), Derived().pattern.rb1, messages.size()),
+              std::tuple(kIdentity, rb1, 0u));
     // With the bases hidden a press on a tip starts nothing.
     Tick("includeBasesBox", false);
     const int updates = W().updateRuns();
@@ -134,20 +122,21 @@ TEST_F(MouseEditTest, PatternDrops) {
     EXPECT_EQ(W().updateRuns(), updates);
 }
 
+// p(2x1) on p4mm: (0.5, 0) belongs to the (2x1) only, (0, 0.5) to the (1x2) only,
+// (1, 0) to both and is painted in the OR of their colours; the white centre spot
+// is drawn over all. A click on a legend box rings its subpattern.
 TEST_F(MouseEditTest, PaintedDomainsAndTheLegendClick) {
-    Choose("commonNameList", 3);  // p(2x1) on p4mm: the (2x1) and the (1x2)
+    Choose("commonNameList", 3);
     Tick("includeDomainsBox", true);
     Tick("paintDomainsBox", true);
-    // (0.5, 0) belongs to the (2x1) only, (0, 0.5) to the (1x2) only, (1, 0) to both.
     const QPointF spot1 = Spot(0.5, 0), spot2 = Spot(0, 0.5);
     const Rgb colour1 = RGB(138, 138, 255), colour2 = RGB(255, 106, 106);
-    EXPECT_EQ(At(spot1), colour1);
-    EXPECT_EQ(At(spot2), colour2);
-    EXPECT_EQ(At(Spot(1, 0)), RGB(255, 234, 255));  // the OR of the two
-    // The legend boxes after "Domain colors :", in subpattern order.
-    EXPECT_EQ(Pixel(8280 + 90, 4920 + 112), colour1);
-    EXPECT_EQ(Pixel(8280 + 270, 4920 + 112), colour2);
-    // The legend starts at (8280, 4920); u = 45, boxes 4u wide and 5u high. 0: no box hit.
+    // The legend boxes after "Domain colors :", in subpattern order, from (8280, 4920).
+    EXPECT_EQ(
+        (std::vector{At(spot1), At(spot2), At(Spot(1, 0)), At(Spot(0, 0)),
+                     Pixel(8280 + 90, 4920 + 112), Pixel(8280 + 270, 4920 + 112)}),
+        (std::vector{colour1, colour2, RGB(255, 234, 255), RGB(255, 255, 255), colour1, colour2}));
+    // u = 45, boxes 4u wide and 5u high. 0: no box hit.
     const std::tuple<float, float, int> cases[] = {
         {8459.9f, 5000, 1}, {8460, 5000, 2}, {8281, 4921, 1}, {8639, 5144, 2},
         {8280, 5000, 0},    {8400, 4920, 0}, {8400, 5145, 0}, {8641, 5000, 0},
@@ -156,11 +145,10 @@ TEST_F(MouseEditTest, PaintedDomainsAndTheLegendClick) {
         SCOPED_TRACE(::testing::Message() << x << "," << y);
         Click("refreshButton");  // a fresh pattern without rings
         const int updates = W().updateRuns();
-        W().onMousePressed(x, y);
-        W().onMouseReleased(x, y);
+        Up(QPointF(x, y));
         EXPECT_EQ(W().updateRuns(), updates + (box != 0 ? 1 : 0));
-        EXPECT_EQ(Ringed(spot1, colour1), box == 1);
-        EXPECT_EQ(Ringed(spot2, colour2), box == 2);
+        EXPECT_EQ(std::pair(Ringed(spot1, colour1), Ringed(spot2, colour2)),
+                  std::pair(box == 1, box == 2));
     }
     // Without "Paint domains" or "Include domains" the legend takes no clicks.
     for (const char* box : {"paintDomainsBox", "includeDomainsBox"}) {
@@ -174,38 +162,24 @@ TEST_F(MouseEditTest, PaintedDomainsAndTheLegendClick) {
     EXPECT_EQ(At(spot1), RGB(255, 255, 255));  // unpainted: white
 }
 
-TEST_F(MouseEditTest, TrailIsShownUntilTheNextRedraw) {
-    const QPointF to(3140, 6000), onLine(3140, 6200), onCircle(3140 + 30, 6000);
-    Down(LatticePoint(1, 0));  // (3140, 6420)
-    W().onMouseMoved(float(to.x()), float(to.y()));
-    // A red line from the tip and a circle around the pointer, on the screen only.
-    EXPECT_EQ(At(onLine), RGB(255, 0, 0));
-    EXPECT_EQ(At(onCircle), RGB(255, 0, 0));
-    const QImage& kept = W().canvas().Image();
-    const QPoint pixel = onLine.toPoint() / 15 * kept.devicePixelRatio();
-    EXPECT_NE(platform::FromQColor(kept.pixelColor(pixel)), RGB(255, 0, 0));
-    Up(to);  // misses every lattice point: the trail stays
-    EXPECT_EQ(At(onLine), RGB(255, 0, 0));
-    Click("refreshButton");
-    EXPECT_NE(At(onLine), RGB(255, 0, 0));
-    EXPECT_NE(At(onCircle), RGB(255, 0, 0));
-}
-
+// Real events in pixels, 15 twips each, with any button.
 TEST_F(MouseEditTest, RealMouseEventsInPixels) {
     ShowActive();
     MouseClick("latticeZoomOutButton");  // mag - twice
     MouseClick("latticeZoomOutButton");
-    // 15 twips to the pixel: the tip of b1 at (2785.6, 6420) twips is pixel (186, 428),
-    // the lattice point (2, -1) at (3591.1, 7225.6) is (239, 482).
-    QTest::mousePress(&W(), Qt::LeftButton, {}, QPoint(186, 428));
-    QTest::mouseMove(&W(), QPoint(220, 470));
-    QTest::mouseRelease(&W(), Qt::LeftButton, {}, QPoint(239, 482));
-    EXPECT_EQ(Mat(), (Matrix{2, -1, 0, 1}));
-    // Any button drags. The lattice scale is now 3480 / (3 sqrt 5) = 518.8: the tip of b2 at
-    // (1980, 5901.2) is pixel (132, 393), the point (1, 1) is (167, 393).
-    QTest::mousePress(&W(), Qt::RightButton, {}, QPoint(132, 393));
-    QTest::mouseRelease(&W(), Qt::RightButton, {}, QPoint(167, 393));
-    EXPECT_EQ(Mat(), (Matrix{2, -1, 1, 1}));
+    // The tip of b1 at (2785.6, 6420) twips is pixel (186, 428), the lattice point
+    // (2, -1) at (3591.1, 7225.6) is (239, 482). Then the lattice scale is
+    // 3480 / (3 sqrt 5) = 518.8: the tip of b2 at (1980, 5901.2) is pixel (132, 393),
+    // the point (1, 1) is (167, 393).
+    const std::tuple<Qt::MouseButton, QPoint, QPoint, Matrix> drags[] = {
+        {Qt::LeftButton, {186, 428}, {239, 482}, {2, -1, 0, 1}},
+        {Qt::RightButton, {132, 393}, {167, 393}, {2, -1, 1, 1}}};
+    for (const auto& [button, from, to, matrix] : drags) {
+        QTest::mousePress(&W(), button, {}, from);
+        QTest::mouseMove(&W(), (from + to) / 2);
+        QTest::mouseRelease(&W(), button, {}, to);
+        EXPECT_EQ(Mat(), matrix);
+    }
     EXPECT_TRUE(messages.empty());
 }
 

@@ -15,27 +15,16 @@ class SavedSetsTest : public WindowTest {
 };
 using ReduceTest = SavedSetsTest;
 
+// The reduced matrix is shown and drawn, the group reset to p1, the zoom kept.
 TEST_F(ReduceTest, ReducedMatrixIsShownAndDrawn) {
-    const std::pair<Matrix, Matrix> cases[] = {
-        {{0, 1, 1, 0}, {1, 0, 0, 1}},     // equal lengths, left-handed: the rows swap
-        {{2, 0, 1, 2}, {1, -2, 1, 2}},    // projection exactly half a length: the rhombic pair
-        {{3, 5, 5, 8}, {-1, 0, 0, -1}}};  // three passes and a swap; the signs are left alone
-    for (const auto& [from, to] : cases) {
-        SCOPED_TRACE(::testing::PrintToString(from));
-        Restart();
-        Draw(from);
-        Choose("superGroupList", 1);  // p2, allowed for every superlattice here
-        ASSERT_EQ(S().superGroup, model::kP2);
-        Click("latticeZoomOutButton");  // the zoom stays
-        const int patterns = W().patternRuns();
-        Click("reduceButton");
-        EXPECT_EQ(Mat(), to);
-        EXPECT_EQ(Fields(), to);
-        EXPECT_EQ(S().superGroup, model::kP1);
-        EXPECT_EQ(V().latticeZoom, 1.2);
-        EXPECT_EQ(W().patternRuns(), patterns + 1);
-        EXPECT_TRUE(messages.empty());
-    }
+    Draw({3, 5, 5, 8});
+    Choose("superGroupList", 1);    // p2
+    Click("latticeZoomOutButton");  // the zoom stays
+    const int patterns = W().patternRuns();
+    Click("reduceButton");
+    EXPECT_EQ(
+        std::tuple(Mat(), Fields(), S().superGroup, V().latticeZoom, W().patternRuns()),
+        std::tuple(Matrix{-1, 0, 0, -1}, Matrix{-1, 0, 0, -1}, model::kP1, 1.2, patterns + 1));
     // Under the hold m21 becomes -2147483647 while the drawn vectors stay b1 = a1,
     // b2 = 3a1 + a2: taking 3 b1 from b2 would leave the 32-bit range.
     Restart();
@@ -43,11 +32,12 @@ TEST_F(ReduceTest, ReducedMatrixIsShownAndDrawn) {
     MouseClick("matrixLabel");
     Type("matrixField21", "-2147483647");
     Click("reduceButton");
-    EXPECT_EQ(Mat(), (Matrix{1, 0, -2147483647, 1}));
-    EXPECT_EQ(Fields(), Mat());
+    EXPECT_EQ(Fields(), (Matrix{1, 0, -2147483647, 1}));
+    EXPECT_EQ(Mat(), Fields());
     EXPECT_TRUE(messages.empty());
 }
 
+// The ring of saved sets; a set saved while the list showed "None" loads as "None".
 TEST_F(SavedSetsTest, SetsComeBackInARing) {
     const int rows[] = {2, 3, 4};  // p(1x2), p(2x1), p(2x2)
     const Matrix matrices[] = {{1, 0, 0, 2}, {2, 0, 0, 1}, {2, 0, 0, 2}};
@@ -69,20 +59,16 @@ TEST_F(SavedSetsTest, SetsComeBackInARing) {
     }
     Save();  // a Save after Loads starts again at the newest set
     EXPECT_EQ(Text("loadButton"), "Load (1/5)");
-}
-
-TEST_F(SavedSetsTest, ClearAndRefusedSaves) {
-    Choose("commonNameList", 4);
-    Save();
+    // Clear empties the ring: a Load does nothing, and no set is saved while the
+    // superlattice is too large to draw.
     MouseClick("clearButton");
     EXPECT_EQ(Text("loadButton"), "Load (0/0)");
-    Choose("commonNameList", 3);
     const int updates = W().updateRuns();
-    Load();  // nothing to load
-    EXPECT_EQ(Mat(), (Matrix{2, 0, 0, 1}));
+    Load();
+    EXPECT_EQ(Fields(), matrices[2]);
     EXPECT_EQ(W().updateRuns(), updates);
     Save();
-    Type("matrixField11", "21");  // nothing is saved while the superlattice is too large
+    Type("matrixField11", "21");
     ASSERT_FALSE(Derived().patternValid);
     Save();
     EXPECT_EQ(Text("loadButton"), "Load (1/1)");
@@ -135,16 +121,15 @@ TEST_F(SavedSetsTest, HoldKeepsThePictureThroughEditsReduceAndLoadUntilRefresh) 
     EXPECT_EQ(Fields(), (Matrix{1, -2, 1, 2}));
     Type("matrixField22", "5");
     EXPECT_EQ(Mat(), (Matrix{1, -2, 1, 5}));
-    Load();
-    EXPECT_EQ(Fields(), (Matrix{1, 0, 0, 2}));
-    Load();
-    EXPECT_EQ(Fields(), (Matrix{2, 0, 0, 2}));
+    for (const Matrix& loaded : {Matrix{1, 0, 0, 2}, Matrix{2, 0, 0, 2}}) {
+        Load();
+        EXPECT_EQ(Fields(), loaded);
+    }
     EXPECT_EQ(Row("commonNameList"), 4);
     // The constraint box follows without its own handler, which would recompute the groups.
     EXPECT_FALSE(Ticked()[4] || S().constrained);
     EXPECT_EQ(Text("allowedGroupsLabel"), allowed);
-    EXPECT_EQ(W().updateRuns(), updates);
-    EXPECT_EQ(W().patternRuns(), patterns);
+    EXPECT_EQ((std::array{W().updateRuns(), W().patternRuns()}), (std::array{updates, patterns}));
     EXPECT_TRUE(W().canvas().Image() == before);
     Click("refreshButton");
     EXPECT_FALSE(W().matrixHeld() || Red("matrixLabel"));
@@ -159,8 +144,8 @@ TEST_F(SavedSetsTest, HoldKeepsThePictureThroughEditsReduceAndLoadUntilRefresh) 
     const int updates2 = W().updateRuns(), patterns2 = W().patternRuns();
     Load();
     EXPECT_EQ(Shown({"paintDomainsBox"}), std::vector<bool>{true});
-    EXPECT_EQ(W().patternRuns(), patterns2 + 1);
-    EXPECT_EQ(W().updateRuns(), updates2);
+    EXPECT_EQ((std::array{W().updateRuns(), W().patternRuns()}),
+              (std::array{updates2, patterns2 + 1}));
 }
 
 }  // namespace

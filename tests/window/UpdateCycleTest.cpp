@@ -33,13 +33,8 @@ TEST_F(UpdateCycleTest, SingularMatrixIsReportedUntilMended) {
 }
 
 TEST_F(UpdateCycleTest, RatioAboveTwentyIsRefused) {
-    struct Case {
-        model::Int32 basicGroup;
-        double a, alpha;
-        Matrix matrix;
-        bool tooLarge;
-    };
-    const Case cases[] = {
+    // {basic group, a, alpha, matrix, too large}
+    const std::tuple<model::Int32, double, double, Matrix, bool> cases[] = {
         {model::kP4mm, 1, 90, {20, 0, 0, 20}, false},
         {model::kP4mm, 1, 90, {21, 0, 0, 1}, true},
         // The ratio uses the longer basic vector: 40 / 2 = 20 is drawn.
@@ -48,26 +43,22 @@ TEST_F(UpdateCycleTest, RatioAboveTwentyIsRefused) {
         // Huge entries are no arithmetic fault; they are too large.
         {model::kP4mm, 1, 90, {2147483647, -2147483647 - 1, 2147483647, 2147483647}, true},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(c.matrix));
+    for (const auto& [group, a, alpha, matrix, tooLarge] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(matrix));
         Restart();
         Tick("includeDomainsBox", true);  // the legend shown
         Tick("paintDomainsBox", true);
-        std::tie(S().basicGroup, S().a, S().alpha) = std::tuple(c.basicGroup, c.a, c.alpha);
-        SetMatrix(c.matrix);
+        std::tie(S().basicGroup, S().a, S().alpha) = std::tuple(group, a, alpha);
+        SetMatrix(matrix);
         const std::string parameters = Text("superlatticeParametersLabel");
         Update();
-        EXPECT_EQ(Derived().patternValid, !c.tooLarge);
-        EXPECT_EQ(W().canvas().State().textColor == RGB(255, 0, 0), c.tooLarge);
+        EXPECT_EQ(Derived().patternValid, !tooLarge);
+        EXPECT_EQ(W().canvas().State().textColor == RGB(255, 0, 0), tooLarge);
         EXPECT_TRUE(messages.empty());
-        EXPECT_EQ(Find("legendTitleLabel")->isHidden(), c.tooLarge);
-        if (!c.tooLarge) continue;
+        EXPECT_EQ(Find("legendTitleLabel")->isHidden(), tooLarge);
+        if (!tooLarge) continue;
         EXPECT_EQ(Text("superlatticeParametersLabel"), parameters);  // the last analysis stays
         EXPECT_EQ(Pixel(6300, 6420), RGB(0, 0, 0));                  // the pattern box blanked
-        bool red = false;  // the red text at the lattice box's top-left corner
-        for (double x = 250; x < 1500; x += 15)
-            for (double y = 4690; y < 4900; y += 15) red |= Pixel(x, y) == RGB(255, 0, 0);
-        EXPECT_TRUE(red);
         // The pattern-only redraws leave the box blank too, with no legend to click:
         // drawing such a pattern would take minutes.
         const QImage blank = Picture();

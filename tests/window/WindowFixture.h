@@ -90,9 +90,7 @@ class WindowTest : public ::testing::Test {
         emit l->activated(row);
     }
     void Choose(const char* list, const QString& text) {
-        const int row = Find<QComboBox>(list)->findText(text, Qt::MatchContains);
-        ASSERT_GE(row, 0) << text.toStdString();
-        Choose(list, row);
+        Choose(list, Find<QComboBox>(list)->findText(text, Qt::MatchContains));
     }
     int Row(const char* list) { return Find<QComboBox>(list)->currentIndex(); }
 
@@ -102,7 +100,7 @@ class WindowTest : public ::testing::Test {
         if (auto* list = qobject_cast<QComboBox*>(w)) return list->currentText().toStdString();
         return w->property("text").toString().toStdString();
     }
-    // Which of the controls would be seen.
+    // Which of the controls would be seen; which of the check boxes are ticked.
     std::vector<bool> Shown(std::initializer_list<const char*> names) {
         std::vector<bool> shown;
         for (const char* n : names) shown.push_back(!Find(n)->isHidden());
@@ -122,10 +120,7 @@ class WindowTest : public ::testing::Test {
 
     static constexpr const char* kMatrixFields[] = {"matrixField11", "matrixField12",
                                                     "matrixField21", "matrixField22"};
-    Matrix Mat() {
-        const model::SuperlatticeMatrix& m = S().matrix;
-        return {m.m11, m.m12, m.m21, m.m22};
-    }
+    Matrix Mat() { return {S().matrix.m11, S().matrix.m12, S().matrix.m21, S().matrix.m22}; }
     Matrix Fields() {
         Matrix shown{};
         for (int i = 0; i < 4; ++i) shown[i] = Find<QLineEdit>(kMatrixFields[i])->text().toInt();
