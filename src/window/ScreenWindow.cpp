@@ -110,6 +110,12 @@ ScreenWindow::ScreenWindow() {
     resize(900, 640);
 }
 
+ScreenWindow::~ScreenWindow() {
+    // The controls outlive this part of the window while it is torn down: a
+    // field that loses the focus then must not reach it.
+    for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
+}
+
 void ScreenWindow::createControls() {
     view = new ScreenView(this);
     auto makeField = [this](const char* name) {

@@ -29,6 +29,7 @@ class ScreenWindow : public QWidget {
     static constexpr int kMostKeptLayers = 4;
 
     ScreenWindow();
+    ~ScreenWindow() override;
 
     // The current structure, as the main window computed it; redraws.
     void showStructure(const ScreenLayer& current);
