@@ -128,6 +128,9 @@ void ReadoutUnderPointer(benchmark::State& state) {
 BENCHMARK_CAPTURE(Redraw, p6mm_19_1_m3_17_domains_1000eV_180deg_plot, DenseHexagonal,
                   At(1000, 180, false))
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Redraw, p6mm_19_1_m3_17_domains_1000eV_180deg_plot_cpu_of_both_threads, DenseHexagonal,
+                  At(1000, 180, false))
+    ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK_CAPTURE(Redraw, p6mm_19_1_m3_17_domains_1000eV_180deg_photo, DenseHexagonal,
                   At(1000, 180, true))
     ->Unit(benchmark::kMillisecond);

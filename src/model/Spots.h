@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,15 +63,23 @@ struct ReducedBasis {
 };
 ReducedBasis ReduceBasisOf(Vec2 p, Vec2 q);
 
-// Calls visit(n1, n2, g) for every point g = n1 p + n2 q with |g| <= gMax,
-// row by row of the reduced basis. Visits nothing and returns false when
-// more than `limit` points would have to be looked at, or the lattice has no
-// area.
+// The points of a band: those whose g.y lies in [low, high).
+struct YBand {
+    double low = -std::numeric_limits<double>::infinity();
+    double high = std::numeric_limits<double>::infinity();
+};
+
+// Calls visit(n1, n2, g) for every point g = n1 p + n2 q with |g| <= gMax
+// (and g.y within the band), row by row of the reduced basis. Visits nothing
+// and returns false when more than `limit` points would have to be looked at,
+// or the lattice has no area.
 template <typename Visit>
-bool ForEachPointWithin(Vec2 p, Vec2 q, double gMax, std::size_t limit, Visit&& visit) {
+bool ForEachPointWithin(Vec2 p, Vec2 q, double gMax, std::size_t limit, Visit&& visit,
+                        YBand band = {}) {
     const ReducedBasis b = ReduceBasisOf(p, q);
     const double area = std::abs(Cross(b.r1, b.r2));
     if (!(area > 0) || !std::isfinite(area) || !(gMax >= 0) || !std::isfinite(gMax)) return false;
+    if (std::isnan(band.low) || std::isnan(band.high)) return false;
     // |m1| <= gMax |r2| / area and |m2| <= gMax |r1| / area.
     const double m1Max = std::floor(gMax * std::hypot(b.r2.x, b.r2.y) / area);
     const double m2Max = std::floor(gMax * std::hypot(b.r1.x, b.r1.y) / area);
@@ -85,12 +94,22 @@ bool ForEachPointWithin(Vec2 p, Vec2 q, double gMax, std::size_t limit, Visit&& 
         const double discriminant = mid * mid - (Dot(row, row) - g2) / r22;
         if (discriminant < 0) continue;
         const double half = std::sqrt(discriminant);
-        const double low = std::max(-m2Max, std::floor(mid - half) - 1);
-        const double high = std::min(m2Max, std::ceil(mid + half) + 1);
+        double low = std::max(-m2Max, std::floor(mid - half) - 1);
+        double high = std::min(m2Max, std::ceil(mid + half) + 1);
+        // low <= row.y + m2 r2.y < high, widened by one the same way.
+        if (b.r2.y != 0) {
+            double first = (band.low - row.y) / b.r2.y, last = (band.high - row.y) / b.r2.y;
+            if (first > last) std::swap(first, last);
+            low = std::max(low, std::floor(first) - 1);
+            high = std::min(high, std::ceil(last) + 1);
+        } else if (!(row.y >= band.low && row.y < band.high)) {
+            continue;
+        }
+        if (!(low <= high)) continue;
         for (auto m2 = static_cast<long long>(low); m2 <= static_cast<long long>(high); ++m2) {
             const Vec2 g{row.x + static_cast<double>(m2) * b.r2.x,
                          row.y + static_cast<double>(m2) * b.r2.y};
-            if (Dot(g, g) > g2) continue;
+            if (Dot(g, g) > g2 || !(g.y >= band.low && g.y < band.high)) continue;
             visit(b.t11 * m1 + b.t21 * m2, b.t12 * m1 + b.t22 * m2, g);
         }
     }

@@ -3,7 +3,11 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
+#include <cstring>
 #include <map>
+#include <mutex>
 #include <numeric>
 #include <thread>
 
@@ -27,6 +31,44 @@ constexpr int kMostLabels = 400;
 constexpr double kSpotsForThreads = 20000;
 // The gun's shadow, as a fraction of the screen radius.
 constexpr double kGunRadius = 0.07;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// The rows [rowLow, rowHigh) of an image that one thread draws into.
+struct Band {
+    QRgb* pixels = nullptr;  // the image's first pixel
+    qsizetype stride = 0;    // pixels from one line to the next
+    int width = 0, rowLow = 0, rowHigh = 0;
+
+    QRgb* Line(int y) const { return pixels + y * stride; }
+};
+
+Band BandOf(QImage& image, int rowLow, int rowHigh) {
+    return {reinterpret_cast<QRgb*>(image.bits()), image.bytesPerLine() / 4, image.width(),
+            rowLow, rowHigh};
+}
+
+// Where a spot lands: the pixel that holds it and which of the sub-pixel
+// positions within that pixel.
+struct Placement {
+    int x, y, subPixel;
+};
+
+// The placement of a point of the image plane within kPlaceable pixels of
+// the image: one conversion to an integer gives both the pixel and the
+// sub-pixel position (the offset makes the truncation a floor).
+constexpr int kPlaceable = 64;
+Placement Place(double x, double y) {
+    const int sx = static_cast<int>((x + kPlaceable) * kSubPixels);
+    const int sy = static_cast<int>((y + kPlaceable) * kSubPixels);
+    return {sx / kSubPixels - kPlaceable, sy / kSubPixels - kPlaceable,
+            (sy % kSubPixels) * kSubPixels + sx % kSubPixels};
+}
+
+// Whether a stamp reaching `reach` pixels around a placement touches the band.
+bool Touches(const Placement& at, int reach, const Band& band) {
+    return at.x + reach >= 0 && at.x - reach < band.width && at.y + reach >= band.rowLow &&
+           at.y - reach < band.rowHigh;
+}
 
 // Coverage (0..255) of one marker shape around a point, for each sub-pixel
 // position of the point, precomputed by supersampling.
@@ -73,33 +115,24 @@ class Stamps {
 
     using Coloured = std::vector<std::vector<QRgb>>;
 
-    // ORs the coloured stamp into the rows [rowLow, rowHigh) of the image around (x, y).
-    void Stamp(QImage& image, double x, double y, const Coloured& coloured, int rowLow,
-               int rowHigh) const {
-        const int width = image.width(), height = rowHigh;
-        if (!(x > -reach_ - 1 && x < width + reach_ && y > rowLow - reach_ - 1 && y < height + reach_))
-            return;
-        const double fx = std::floor(x), fy = std::floor(y);
-        const int cx = static_cast<int>(fx), cy = static_cast<int>(fy);
-        const int ox = std::clamp(static_cast<int>((x - fx) * kSubPixels), 0, kSubPixels - 1);
-        const int oy = std::clamp(static_cast<int>((y - fy) * kSubPixels), 0, kSubPixels - 1);
-        const Shape& shape = shapes_[oy * kSubPixels + ox];
-        const QRgb* values = coloured[static_cast<std::size_t>(oy * kSubPixels + ox)].data();
-        uchar* bits = image.bits();
-        const qsizetype stride = image.bytesPerLine();
-        const bool inside = cx - reach_ >= 0 && cx + reach_ < width && cy - reach_ >= rowLow &&
-                            cy + reach_ < height;
+    // ORs the coloured stamp into the band around (x, y).
+    void Stamp(const Band& band, const Placement& at, const Coloured& coloured) const {
+        if (!Touches(at, reach_, band)) return;
+        const Shape& shape = shapes_[at.subPixel];
+        const QRgb* values = coloured[static_cast<std::size_t>(at.subPixel)].data();
+        const bool inside = at.x - reach_ >= 0 && at.x + reach_ < band.width &&
+                            at.y - reach_ >= band.rowLow && at.y + reach_ < band.rowHigh;
         for (const Run& run : shape.runs) {
-            const int py = cy + run.dy;
-            if (!inside && (py < rowLow || py >= height)) continue;
-            auto* line = reinterpret_cast<QRgb*>(bits + py * stride) + cx + run.dx;
+            const int py = at.y + run.dy;
+            if (!inside && (py < band.rowLow || py >= band.rowHigh)) continue;
+            QRgb* line = band.Line(py) + at.x + run.dx;
             const QRgb* v = values + run.first;
             if (inside) {
                 for (int i = 0; i < run.length; ++i) line[i] |= v[i];
             } else {
                 for (int i = 0; i < run.length; ++i) {
-                    const int px = cx + run.dx + i;
-                    if (px >= 0 && px < width) line[i] |= v[i];
+                    const int px = at.x + run.dx + i;
+                    if (px >= 0 && px < band.width) line[i] |= v[i];
                 }
             }
         }
@@ -187,23 +220,22 @@ class GaussStamps {
             }
     }
 
-    // Adds the light of a spot at (x, y) to the rows [rowLow, rowHigh).
-    void Add(std::vector<float>& light, int width, int rowLow, int rowHigh, double x, double y,
-             float weight) const {
-        const int height = rowHigh;
-        if (!(x > -reach_ - 1 && x < width + reach_ && y > rowLow - reach_ - 1 && y < height + reach_))
-            return;
-        const double fx = std::floor(x), fy = std::floor(y);
-        const int cx = static_cast<int>(fx), cy = static_cast<int>(fy);
-        const int ox = std::clamp(static_cast<int>((x - fx) * kSubPixels), 0, kSubPixels - 1);
-        const int oy = std::clamp(static_cast<int>((y - fy) * kSubPixels), 0, kSubPixels - 1);
-        const std::vector<float>& w = weights_[oy * kSubPixels + ox];
-        const int side = 2 * reach_ + 1;
-        const int x0 = std::max(0, cx - reach_), x1 = std::min(width - 1, cx + reach_);
-        for (int py = std::max(rowLow, cy - reach_); py <= std::min(height - 1, cy + reach_); ++py) {
-            float* row = &light[static_cast<std::size_t>(py) * static_cast<std::size_t>(width)];
-            const float* stamp = &w[static_cast<std::size_t>((py - cy + reach_) * side - cx + reach_)];
-            for (int px = x0; px <= x1; ++px) row[px] += weight * stamp[px];
+    // Adds the light of a spot at (x, y) to the band's rows of `light`
+    // (one float per pixel of the image).
+    void Add(std::vector<float>& light, const Band& band, const Placement& at, float weight) const {
+        if (!Touches(at, reach_, band)) return;
+        const std::vector<float>& w = weights_[at.subPixel];
+        const int side = 2 * reach_ + 1, width = band.width;
+        const int x0 = std::max(0, at.x - reach_), x1 = std::min(width - 1, at.x + reach_);
+        const int y0 = std::max(band.rowLow, at.y - reach_);
+        const int y1 = std::min(band.rowHigh - 1, at.y + reach_);
+        const int n = x1 - x0 + 1;
+        for (int py = y0; py <= y1; ++py) {
+            float* __restrict out =
+                &light[static_cast<std::size_t>(py) * static_cast<std::size_t>(width) +
+                       static_cast<std::size_t>(x0)];
+            const float* __restrict in = w.data() + (py - at.y + reach_) * side + x0 - at.x + reach_;
+            for (int i = 0; i < n; ++i) out[i] += weight * in[i];
         }
     }
 
@@ -245,25 +277,93 @@ std::vector<LatticeToDraw> LatticesOf(const ScreenLayer& layer) {
     return lattices;
 }
 
-// Calls draw(position, lattice, extinct) for every point of every visible
-// layer inside the acceptance.
+// Calls draw(layer, lattice, x, y, extinct) for every point of every visible
+// layer inside the acceptance whose image row y lies in [rowLow, rowHigh),
+// with the indices of the layer and of the lattice in LatticesOf(layer).
 template <typename Draw>
 void ForEachSpot(const std::vector<ScreenLayer>& layers, const model::ScreenSettings& settings,
-                 const ScreenGeometry& geometry, Draw draw) {
-    for (const ScreenLayer& layer : layers) {
+                 const ScreenGeometry& geometry, Draw draw,
+                 double rowLow = -std::numeric_limits<double>::infinity(),
+                 double rowHigh = std::numeric_limits<double>::infinity()) {
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        const ScreenLayer& layer = layers[i];
         if (!layer.visible) continue;
         const model::ScreenScale scale = model::MakeScreenScale(layer.structure, settings);
         const double gMax = scale.GMaxDocument();
         // Image pixels per reciprocal unit, taken once for every point.
         const double f = geometry.radius * scale.perUnit / (scale.k * scale.sinAcceptance);
         const double cx = geometry.centre.x(), cy = geometry.centre.y();
-        for (const LatticeToDraw& lattice : LatticesOf(layer)) {
-            const bool glides = lattice.glides.alongFirst || lattice.glides.alongSecond;
+        // y = cy - f g.y: the rows as a band of g.y.
+        const model::YBand band{(cy - rowHigh) / f, (cy - rowLow) / f};
+        const std::vector<LatticeToDraw> lattices = LatticesOf(layer);
+        for (std::size_t j = 0; j < lattices.size(); ++j) {
+            const model::Glides glides = lattices[j].glides;
+            const bool anyGlide = glides.alongFirst || glides.alongSecond;
             model::ForEachPointWithin(
-                lattice.p, lattice.q, gMax, kPointLimit, [&](long long n1, long long n2, Vec2 g) {
-                    draw(layer, lattice, cx + f * g.x, cy - f * g.y,
-                         glides && Extinct(lattice.glides, n1, n2));
-                });
+                lattices[j].p, lattices[j].q, gMax, kPointLimit,
+                [&](long long n1, long long n2, Vec2 g) {
+                    const double y = cy - f * g.y;
+                    if (y >= rowLow && y < rowHigh)
+                        draw(i, j, cx + f * g.x, y, anyGlide && Extinct(glides, n1, n2));
+                },
+                band);
+        }
+    }
+}
+
+// A spot waiting to be stamped: where, and which look of the picture's.
+struct PendingSpot {
+    Placement at;
+    std::uint32_t look;
+};
+
+// The spots of a band sorted into strips of rows.
+class SpotStrips {
+  public:
+    // About `expected` spots will come.
+    SpotStrips(const Band& band, double expected)
+        : width_(band.width), low_(band.rowLow), high_(band.rowHigh),
+          strips_(static_cast<std::size_t>(std::max(0, band.rowHigh - band.rowLow)) / kRows + 1) {
+        const double each = std::clamp(1.2 * expected / static_cast<double>(strips_.size()), 0.0, 1e6);
+        for (std::vector<PendingSpot>& strip : strips_) strip.reserve(static_cast<std::size_t>(each));
+    }
+    void Add(double x, double y, std::uint32_t look) {
+        // No stamp reaches further than kPlaceable pixels.
+        if (!(x > -kPlaceable && x < width_ + kPlaceable && y > low_ - kPlaceable &&
+              y < high_ + kPlaceable))
+            return;
+        // Spots above or below the band go to its first or last strip.
+        const Placement at = Place(x, y);
+        const int row = std::clamp(at.y, low_, high_);
+        const auto strip = static_cast<std::size_t>(row - low_) / kRows;
+        strips_[std::min(strip, strips_.size() - 1)].push_back({at, look});
+    }
+    template <typename Visit>
+    void ForEach(Visit visit) const {
+        for (const std::vector<PendingSpot>& strip : strips_)
+            for (const PendingSpot& spot : strip) visit(spot);
+    }
+
+  private:
+    static constexpr std::size_t kRows = 16;
+    int width_, low_, high_;
+    std::vector<std::vector<PendingSpot>> strips_;
+};
+
+// Turns the light of the gaussian spots in the band's rows into the green
+// of the phosphor, white where it saturates.
+void LightPhosphor(const std::vector<float>& light, const Band& band) {
+    const auto w = static_cast<std::size_t>(band.width);
+    for (int y = band.rowLow; y < band.rowHigh; ++y) {
+        QRgb* line = band.Line(y);
+        const float* row = &light[static_cast<std::size_t>(y) * w];
+        for (int x = 0; x < band.width; ++x) {
+            const float l = row[x];
+            if (l <= 0.002f) continue;
+            const QRgb base = line[x];
+            const int green = std::min(255, qGreen(base) + static_cast<int>(l * 255));
+            const int white = std::clamp(static_cast<int>((l - 0.8f) * 200), 0, 200);
+            line[x] = qRgb(std::max(qRed(base), white), green, std::max(qBlue(base), white));
         }
     }
 }
@@ -348,6 +448,34 @@ void PaintGlow(QPainter& p, const ScreenGeometry& geometry) {
     p.drawEllipse(geometry.centre, geometry.radius, geometry.radius);
 }
 
+// Black, with the glow of the phosphor in the photo look. The glow is the
+// same from one picture to the next while the geometry stays: it is painted
+// once and copied.
+void PaintBackground(QImage& image, const ScreenGeometry& geometry, bool photo) {
+    if (!photo) {
+        image.fill(Qt::black);
+        return;
+    }
+    static std::mutex guard;
+    static QImage glow;
+    static ScreenGeometry glowGeometry;
+    const std::lock_guard<std::mutex> lock(guard);
+    if (glow.size() != image.size() || glow.format() != image.format() ||
+        glow.devicePixelRatio() != image.devicePixelRatio() ||
+        glowGeometry.centre != geometry.centre || glowGeometry.radius != geometry.radius) {
+        glow = QImage(image.size(), image.format());
+        glow.setDevicePixelRatio(image.devicePixelRatio());
+        glow.fill(Qt::black);
+        QPainter p(&glow);
+        p.setRenderHint(QPainter::Antialiasing);
+        PaintGlow(p, geometry);
+        glowGeometry = geometry;
+    }
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(image.scanLine(y), glow.constScanLine(y),
+                    static_cast<std::size_t>(image.bytesPerLine()));
+}
+
 }  // namespace
 
 ScreenGeometry ScreenGeometry::Fitting(QSize size) {
@@ -392,98 +520,82 @@ double SpotRadiusOn(const ScreenGeometry& geometry, const std::vector<ScreenLaye
 int PaintScreen(QImage& image, const std::vector<ScreenLayer>& layers,
                 const model::ScreenSettings& settings, const ScreenGeometry& geometry) {
     const bool photo = settings.photoLook;
-    image.fill(Qt::black);
-    {
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        if (photo) PaintGlow(p, geometry);
-    }
+    PaintBackground(image, geometry, photo);
     const double r = SpotRadiusOn(geometry, layers, settings);
     const int w = image.width(), h = image.height();
+
+    // What each lattice's spots look like, made before any thread starts.
+    // Plot: a coloured stamp each (kind 0 is the faint ring of an extinct
+    // spot); photo: the weight of the gaussian.
+    struct Look {
+        const Stamps* stamp = nullptr;
+        const Stamps::Coloured* coloured = nullptr;
+        float weight = 1;
+    };
+    std::vector<Look> looks;
+    std::vector<std::vector<std::uint32_t>> lookOf(layers.size());
+    const Stamps& faint = StampsFor(Marker::Disc, r * 1.3, true);
+    looks.push_back({&faint, &faint.In(qRgb(90, 90, 90)), 0});
+    const Stamps& ring = StampsFor(Marker::Disc, r * 1.6, true);
+    for (std::size_t i = 0; i < layers.size(); ++i)
+        for (const LatticeToDraw& lattice : LatticesOf(layers[i])) {
+            lookOf[i].push_back(static_cast<std::uint32_t>(looks.size()));
+            const Stamps& stamp = lattice.substrate ? ring : StampsFor(layers[i].marker, r, false);
+            looks.push_back({&stamp, photo ? nullptr : &stamp.In(lattice.colour),
+                             lattice.substrate ? 1.0f : 0.8f});
+        }
+    const GaussStamps gauss(r * 0.8);
+    std::vector<float> light;
+    if (photo) light.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0.f);
+
     // Many spots are drawn on two threads, each into its own band of rows.
-    const int bands = EstimatedSpots(layers, settings) > kSpotsForThreads &&
+    // A band looks only at the spots whose stamps can reach its rows, counts
+    // those whose centre it holds (the first and last band also those above
+    // and below the image), sorts them into strips of rows and stamps them
+    // strip by strip, so that the pixels being drawn stay in the cache.
+    const double spotsExpected = EstimatedSpots(layers, settings);
+    const int bands = spotsExpected > kSpotsForThreads &&
                               std::thread::hardware_concurrency() >= 2
                           ? 2
                           : 1;
+    const double reach = std::ceil(3 * r) + 3;
     std::vector<int> drawn(static_cast<std::size_t>(bands), 0);
-    auto inBands = [&](auto drawBand) {
-        if (bands == 1) {
-            drawBand(0, 0, h);
-            return;
-        }
+    auto drawBand = [&](int index, int low, int high) {
+        const Band band = BandOf(image, low, high);
+        const double countLow = index == 0 ? -kInfinity : low;
+        const double countHigh = index == bands - 1 ? kInfinity : high;
+        SpotStrips strips(band, spotsExpected / bands);
+        int count = 0;  // kept here, not beside the other thread's count
+        ForEachSpot(
+            layers, settings, geometry,
+            [&](std::size_t layer, std::size_t lattice, double x, double y, bool extinct) {
+                if (extinct) {
+                    if (settings.extinctRings && !photo) strips.Add(x, y, 0);
+                    return;
+                }
+                count += y >= countLow && y < countHigh;
+                strips.Add(x, y, lookOf[layer][lattice]);
+            },
+            index == 0 ? -kInfinity : low - reach, index == bands - 1 ? kInfinity : high + reach);
+        strips.ForEach([&](const PendingSpot& spot) {
+            const Look& look = looks[spot.look];
+            if (photo)
+                gauss.Add(light, band, spot.at, look.weight);
+            else
+                look.stamp->Stamp(band, spot.at, *look.coloured);
+        });
+        if (photo) LightPhosphor(light, band);
+        drawn[static_cast<std::size_t>(index)] = count;
+    };
+    image.bits();  // detached here, not on the threads
+    if (bands == 1) {
+        drawBand(0, 0, h);
+    } else {
         std::thread other([&] { drawBand(1, h / 2, h); });
         drawBand(0, 0, h / 2);
         other.join();
-    };
-    // A spot is counted by the band that holds its centre.
-    auto counts = [&](int band, double y, int low, int high) {
-        return (y >= low && y < high) || (band == 0 && y < 0) || (band == bands - 1 && y >= h);
-    };
-    if (photo) {
-        // Gaussian spots add up in a light buffer, then light the phosphor.
-        std::vector<float> light(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0.f);
-        const GaussStamps stamps(r * 0.8);
-        inBands([&](int band, int low, int high) {
-            ForEachSpot(layers, settings, geometry,
-                        [&](const ScreenLayer&, const LatticeToDraw& lattice, double x, double y,
-                            bool extinct) {
-                            if (extinct) return;
-                            drawn[static_cast<std::size_t>(band)] += counts(band, y, low, high);
-                            stamps.Add(light, w, low, high, x, y, lattice.substrate ? 1.0f : 0.8f);
-                        });
-            for (int y = low; y < high; ++y) {
-                auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-                const float* row = &light[static_cast<std::size_t>(y) * static_cast<std::size_t>(w)];
-                for (int x = 0; x < w; ++x) {
-                    const float l = row[x];
-                    if (l <= 0.002f) continue;
-                    const QRgb base = line[x];
-                    const int green = std::min(255, qGreen(base) + static_cast<int>(l * 255));
-                    const int white = std::clamp(static_cast<int>((l - 0.8f) * 200), 0, 200);
-                    line[x] = qRgb(std::max(qRed(base), white), green, std::max(qBlue(base), white));
-                }
-            }
-        });
-    } else {
-        const Stamps& faint = StampsFor(Marker::Disc, r * 1.3, true);
-        const Stamps& ring = StampsFor(Marker::Disc, r * 1.6, true);
-        const Stamps::Coloured& grey = faint.In(qRgb(90, 90, 90));
-        // Every stamp and colour is made before the threads start.
-        std::map<std::pair<int, QRgb>, const Stamps::Coloured*> spotStamps, ringStamps;
-        std::map<int, const Stamps*> markers;
-        for (const ScreenLayer& layer : layers) {
-            const Stamps& marker = StampsFor(layer.marker, r, false);
-            markers[static_cast<int>(layer.marker)] = &marker;
-            for (const LatticeToDraw& lattice : LatticesOf(layer)) {
-                spotStamps[{static_cast<int>(layer.marker), lattice.colour}] = &marker.In(lattice.colour);
-                ringStamps[{0, lattice.colour}] = &ring.In(lattice.colour);
-            }
-        }
-        inBands([&](int band, int low, int high) {
-            // Spots come lattice by lattice: the last one's stamp is kept at hand.
-            const LatticeToDraw* last = nullptr;
-            const Stamps* stamp = nullptr;
-            const Stamps::Coloured* coloured = nullptr;
-            ForEachSpot(layers, settings, geometry,
-                        [&](const ScreenLayer& layer, const LatticeToDraw& lattice, double x,
-                            double y, bool extinct) {
-                            if (extinct) {
-                                if (settings.extinctRings) faint.Stamp(image, x, y, grey, low, high);
-                                return;
-                            }
-                            drawn[static_cast<std::size_t>(band)] += counts(band, y, low, high);
-                            if (&lattice != last) {
-                                last = &lattice;
-                                const int marker = static_cast<int>(layer.marker);
-                                stamp = lattice.substrate ? &ring : markers.at(marker);
-                                coloured = lattice.substrate
-                                               ? ringStamps.at({0, lattice.colour})
-                                               : spotStamps.at({marker, lattice.colour});
-                            }
-                            stamp->Stamp(image, x, y, *coloured, low, high);
-                        });
-        });
     }
+
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     if (settings.gunShown) PaintGun(p, geometry, photo);
@@ -499,9 +611,13 @@ void PaintScreen(QPainter& p, const std::vector<ScreenLayer>& layers,
     const bool photo = settings.photoLook;
     if (photo) PaintGlow(p, geometry);
     const double r = SpotRadiusOn(geometry, layers, settings);
+    std::vector<std::vector<LatticeToDraw>> lattices;
+    for (const ScreenLayer& layer : layers) lattices.push_back(LatticesOf(layer));
     ForEachSpot(layers, settings, geometry,
-                [&](const ScreenLayer& layer, const LatticeToDraw& lattice, double x, double y,
+                [&](std::size_t layerIndex, std::size_t latticeIndex, double x, double y,
                     bool extinct) {
+                    const ScreenLayer& layer = layers[layerIndex];
+                    const LatticeToDraw& lattice = lattices[layerIndex][latticeIndex];
                     const QPointF at(x, y);
                     if (extinct && !(settings.extinctRings && !photo)) return;
                     const QColor colour = photo ? QColor(60, 255, 80) : QColor(lattice.colour);

@@ -13,6 +13,7 @@
 #include <set>
 #include <tuple>
 
+#include "model/DomainColours.h"
 #include "platform/MessageBox.h"
 #include "window/MainWindow.h"
 
@@ -95,6 +96,42 @@ QPointF Centroid(const QImage& image, QPointF near, int reach) {
             sum += w, x += w * (px + 0.5), y += w * (py + 0.5);
         }
     return sum > 0 ? QPointF(x / sum, y / sum) : QPointF(-1, -1);
+}
+
+window::ScreenLayer LayerOf(model::SuperlatticeMatrix matrix, bool include1x1,
+                            window::ScreenLayer::Marker marker) {
+    window::ScreenLayer layer;
+    layer.structure.matrix = matrix;
+    layer.structure.options.include1x1 = include1x1;
+    layer.vectors = model::Rotated(model::ComputeCellVectors(layer.structure), {}, matrix);
+    layer.pattern = model::ComputePattern(layer.vectors, layer.structure, {}, {});
+    layer.marker = marker;
+    return layer;
+}
+
+// A kept structure is drawn with its own marker and colours, whatever the
+// structure before it in the list drew: here a filled square at each (1/2 0)
+// spot of a p(2x2) after a p(1x1) whose first lattice is the substrate's ring.
+TEST(ScreenPicture, EachLayerKeepsItsOwnMarkerAndColour) {
+    using Marker = window::ScreenLayer::Marker;
+    const std::vector<window::ScreenLayer> layers = {LayerOf({1, 0, 0, 1}, true, Marker::Disc),
+                                                     LayerOf({2, 0, 0, 2}, false, Marker::Square)};
+    model::ScreenSettings settings;
+    settings.gunShown = false, settings.energy = 200;
+    for (int size : {300, 1200}) {  // drawn on one thread and on two
+        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+        const window::ScreenGeometry geometry = window::ScreenGeometry::Fitting(image.size());
+        window::PaintScreen(image, layers, settings, geometry);
+        const model::ScreenScale scale = model::MakeScreenScale(layers[1].structure, settings);
+        const model::Rgb colour = model::SubpatternColour(1, false);
+        for (Vec2 g : {Vec2{0.5, 0}, Vec2{0, -0.5}, Vec2{-1.5, 0.5}}) {
+            const QPoint at = geometry.ToImage(g, scale).toPoint();
+            EXPECT_EQ(image.pixel(at) & 0xffffff,
+                      qRgb(model::RedOf(colour), model::GreenOf(colour), model::BlueOf(colour)) &
+                          0xffffffu)
+                << size << " at " << g.x << " " << g.y;
+        }
+    }
 }
 
 // Seen along the normal, a beam at theta lies at R sin(theta) / sin(theta_max)
