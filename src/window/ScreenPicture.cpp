@@ -544,9 +544,12 @@ int PaintScreen(QImage& image, const std::vector<ScreenLayer>& layers,
             looks.push_back({&stamp, photo ? nullptr : &stamp.In(lattice.colour),
                              lattice.substrate ? 1.0f : 0.8f});
         }
-    const GaussStamps gauss(r * 0.8);
+    std::optional<GaussStamps> gauss;
     std::vector<float> light;
-    if (photo) light.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0.f);
+    if (photo) {
+        gauss.emplace(r * 0.8);
+        light.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0.f);
+    }
 
     // Many spots are drawn on two threads, each into its own band of rows.
     // A band looks only at the spots whose stamps can reach its rows, counts
@@ -580,7 +583,7 @@ int PaintScreen(QImage& image, const std::vector<ScreenLayer>& layers,
         strips.ForEach([&](const PendingSpot& spot) {
             const Look& look = looks[spot.look];
             if (photo)
-                gauss.Add(light, band, spot.at, look.weight);
+                gauss->Add(light, band, spot.at, look.weight);
             else
                 look.stamp->Stamp(band, spot.at, *look.coloured);
         });
