@@ -13,9 +13,6 @@
 #include <cmath>
 #include <limits>
 #include <utility>
-#include <cstdio>
-#include <cstdlib>
-#define DBG(...) do { if (getenv("QDEBUG")) fprintf(stderr, __VA_ARGS__); } while (0)
 
 namespace quorvex::render {
 
@@ -149,7 +146,6 @@ bool Sketch::Run() {
     spacing_ = std::ldexp(spacing_, exponent);
     step_ = std::ldexp(step_, exponent);
 
-    DBG("sketch e=(%g,%g) f=(%g,%g) spacing %g step %g region %zu\n", e_.x, e_.y, f_.x, f_.y, spacing_, step_, region_.size());
     if (step_ <= g_ / 2 && spacing_ <= g_ / 2)
         FillRegion();
     else if (step_ <= g_ / 4)

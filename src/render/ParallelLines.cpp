@@ -17,9 +17,6 @@
 
 #include "render/ClippedLine.h"
 #include "render/PixelLattice.h"
-#include <cstdio>
-#include <cstdlib>
-#define DBG(...) do { if (getenv("QDEBUG")) fprintf(stderr, __VA_ARGS__); } while (0)
 
 namespace quorvex::render {
 
@@ -307,7 +304,6 @@ void DistinctClippedLines(const LineFamily& family, const ClipBox& box, double p
         if (!(span.lo <= span.hi)) return;
     }
 
-    DBG("family u=(%g,%g) w=(%g,%g) reach %g extent %g scale %g span %g %g certain %d visible %g %g margin %g\n", family.ux, family.uy, family.wx, family.wy, family.reach, family.extent, family.scale, span.lo, span.hi, model ? model->certain : -1, model ? model->visible.lo : 0, model ? model->visible.hi : 0, model ? model->margin : 0);
     CaptureSurface capture;
     std::vector<std::pair<std::array<int, 4>, Segment>> found;
     auto evaluate = [&](double k) {
@@ -339,9 +335,13 @@ void DistinctClippedLines(const LineFamily& family, const ClipBox& box, double p
     // The places where the pixels may change, each with the k around it
     // that rounding could put on either side.
     std::vector<Range> bands;
+    // Where rounding alone moves a line by more than a pixel, no count of
+    // lines the loops could finish is drawn, and the picture is what the eye
+    // sees of the family: the line nearest each place and one each side.
+    const double maxBand = model->margin > pixelTwips ? 1 : kMaxBand;
     auto around = [&](double k, double rate) {
         if (!std::isfinite(k)) return;
-        const double m = std::min(rate > 0 ? model->margin / rate + 1 : kMaxBand, kMaxBand);
+        const double m = std::min(rate > 0 ? model->margin / rate + 1 : maxBand, maxBand);
         const double lo = std::max(span.lo, std::ceil(k - m));
         const double hi = std::min(span.hi, std::floor(k + m));
         if (lo <= hi) bands.push_back({lo, hi});
@@ -362,8 +362,15 @@ void DistinctClippedLines(const LineFamily& family, const ClipBox& box, double p
                 const double va = ea[c], vb = eb[c];
                 if (va == vb) continue;
                 const double lo = std::min(va, vb), hi = std::max(va, vb);
-                const double first = std::ceil(lo / pixelTwips - 0.5);
-                const double last = std::floor(hi / pixelTwips - 0.5);
+                // The clipped ends lie in the box: only the pixel edges
+                // within it (and one beyond) can change a line's pixels.
+                const bool across = c % 2 == 0;
+                const double edgeLo = across ? box.left : box.top;
+                const double edgeHi = across ? box.right : box.bottom;
+                const double first = std::max(std::ceil(lo / pixelTwips - 0.5),
+                                              std::floor(edgeLo / pixelTwips - 0.5) - 1);
+                const double last = std::min(std::floor(hi / pixelTwips - 0.5),
+                                             std::ceil(edgeHi / pixelTwips - 0.5) + 1);
                 if (!(last - first < 1e6)) continue;
                 const double rate = (hi - lo) / (kb - ka);
                 for (double n = first; n <= last; ++n) {

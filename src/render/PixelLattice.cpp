@@ -17,9 +17,6 @@
 #include <cstdint>
 #include <limits>
 #include <utility>
-#include <cstdio>
-#include <cstdlib>
-#define DBG(...) do { if (getenv("QDEBUG")) fprintf(stderr, __VA_ARGS__); } while (0)
 
 namespace quorvex::render {
 
@@ -133,10 +130,13 @@ bool Countable(const PointRule& rule) {
 
 class PixelFinder {
   public:
-    PixelFinder(const PlacedLattice& lattice, const PointRule& rule, double pixelTwips)
-        : l_(lattice), rule_(rule), g_(pixelTwips) {}
+    // The pixels found go to `out`; `seen` is scratch. Both keep their
+    // storage from one drawing to the next.
+    PixelFinder(const PlacedLattice& lattice, const PointRule& rule, double pixelTwips,
+                std::vector<Point>& out, std::vector<std::uint8_t>& seen)
+        : l_(lattice), rule_(rule), g_(pixelTwips), seen_(seen), out_(out) {}
 
-    std::optional<std::vector<Point>> Run();
+    bool Run();
 
   private:
     bool Reduce();
@@ -145,7 +145,7 @@ class PixelFinder {
     void IndexBounds(double zx, double zy, double& h, double& k) const;
     void NormalisedIndexBounds(double zx, double zy, double& h, double& k) const;
     bool CoverAll();
-    std::optional<std::vector<Point>> Unreduced();
+    bool Unreduced();
     bool FewReaching();
     bool WalkRows();
     bool WalkRow(bool swapped, double a, long long& budget);
@@ -193,8 +193,8 @@ class PixelFinder {
         double ux = 0, uy = 0, vx = 0, vy = 0, divisor = 1;
     } indices_;
     int i0_ = 0, i1_ = 0, j0_ = 0, j1_ = 0;
-    std::vector<std::uint8_t> seen_;
-    std::vector<Point> out_;
+    std::vector<std::uint8_t>& seen_;
+    std::vector<Point>& out_;
     long long budget_ = kScanBudget;
     // Points tried each side of the middle of a stretch: all of them while
     // the loops could count the indices; beyond, where a row only grazes the
@@ -659,51 +659,50 @@ bool PixelFinder::WalkRow(bool swapped, double a, long long& budget) {
 // points: all that reach the box when few do, else row by row along the
 // index with fewer rows. Beyond, or when neither is short, the picture from
 // the geometry.
-std::optional<std::vector<Point>> PixelFinder::Unreduced() {
+bool PixelFinder::Unreduced() {
     if (Countable(rule_)) {
         std::fill(seen_.begin(), seen_.end(), 0);
         out_.clear();
-        if (FewReaching()) return std::move(out_);
+        if (FewReaching()) return true;
         std::fill(seen_.begin(), seen_.end(), 0);
         out_.clear();
-        if (WalkRows()) return std::move(out_);
+        if (WalkRows()) return true;
     }
     std::fill(seen_.begin(), seen_.end(), 0);
     out_.clear();
     const PixelWindow window{i0_, i1_, j0_, j1_, g_};
     if (!SketchLattice(l_, rule_, window,
                        [this](int i, int j, double x, double y) { Mark(i, j, x, y); }))
-        return std::nullopt;
-    return std::move(out_);
+        return false;
+    return true;
 }
 
-std::optional<std::vector<Point>> PixelFinder::Run() {
-    DBG("enter c=(%g,%g) scale=%g p=(%g,%g) q=(%g,%g) box %g %g %g %g hmax %g kmax %g\n", l_.cx, l_.cy, l_.scale, l_.px, l_.py, l_.qx, l_.qy, rule_.left, rule_.right, rule_.top, rule_.bottom, rule_.hmax, rule_.kmax);
+bool PixelFinder::Run() {
+    out_.clear();
     for (double v : {l_.cx, l_.cy, l_.scale, l_.px, l_.py, l_.qx, l_.qy, rule_.left, rule_.right,
                      rule_.top, rule_.bottom, g_})
-        if (!std::isfinite(v)) return std::nullopt;
-    if (!(g_ > 0) || std::isnan(rule_.hmax) || std::isnan(rule_.kmax)) return std::nullopt;
+        if (!std::isfinite(v)) return false;
+    if (!(g_ > 0) || std::isnan(rule_.hmax) || std::isnan(rule_.kmax)) return false;
     if (!(rule_.left < rule_.right && rule_.top < rule_.bottom) || rule_.hmax < 0 || rule_.kmax < 0)
-        return std::vector<Point>{};
+        return true;
     ux_ = l_.scale * l_.px;
     uy_ = -l_.scale * l_.py;
     vx_ = l_.scale * l_.qx;
     vy_ = -l_.scale * l_.qy;
     for (double c : {ux_, uy_, vx_, vy_})
-        if (!std::isfinite(c)) return std::nullopt;
+        if (!std::isfinite(c)) return false;
     // A scale of nothing puts every point with finite indices on the centre.
     if (ux_ == 0 && uy_ == 0 && vx_ == 0 && vy_ == 0) {
-        std::vector<Point> centre;
         const double x = l_.X(0, 0), y = l_.Y(0, 0);
-        if (rule_.Counts(0, 0) && rule_.Inside(x, y)) centre.push_back(Point{x, y});
-        return centre;
+        if (rule_.Counts(0, 0) && rule_.Inside(x, y)) out_.push_back(Point{x, y});
+        return true;
     }
 
     i0_ = platform::PixelIndex(rule_.left, g_), i1_ = platform::PixelIndex(rule_.right, g_);
     j0_ = platform::PixelIndex(rule_.top, g_), j1_ = platform::PixelIndex(rule_.bottom, g_);
     const double cells =
         (static_cast<double>(i1_) - i0_ + 1) * (static_cast<double>(j1_) - j0_ + 1);
-    if (cells > kMaxCells) return std::nullopt;
+    if (cells > kMaxCells) return false;
     seen_.assign(static_cast<std::size_t>(cells), 0);
 
     // How far the indices reach inside the box, for the rounding margin and
@@ -720,11 +719,9 @@ std::optional<std::vector<Point>> PixelFinder::Run() {
     insideRanges_ = hReach + 2 <= rule_.hmax && kReach + 2 <= rule_.kmax;
     if (!Countable(rule_)) stretchLimit_ = kGrazingPoints;
 
-    DBG("run u=(%g,%g) v=(%g,%g) hmax=%g kmax=%g cells=%g\n", ux_, uy_, vx_, vy_, rule_.hmax, rule_.kmax, cells);
     if (!Reduce()) {
-        DBG("reduce failed\n");
         etx_ = ux_, ety_ = uy_, ftx_ = vx_, fty_ = vy_;
-        if (CoverAll()) return std::move(out_);
+        if (CoverAll()) return true;
         return Unreduced();
     }
     // Positions are predicted from a placed point by steps of e and f, whose
@@ -753,13 +750,11 @@ std::optional<std::vector<Point>> PixelFinder::Run() {
     const double eLength = std::hypot(etx_, ety_);
     const double rowsBound = (w + h) / rowGap + 2;
     const double perRowBound = (w + h) / eLength + 2;
-    DBG("reduced e=(%g,%g) f=(%g,%g) coeff %g %g %g %g rowsBound %g perRow %g\n", etx_, ety_, ftx_, fty_, ca_, cb_, cc_, cd_, rowsBound, perRowBound);
     if (rowsBound * perRowBound <= std::max(4096.0, 2 * cells))
         WalkPoints();
     else
         WalkCells();
-    DBG("visits %lld out %zu margin %g\n", kScanBudget - budget_, out_.size(), margin_);
-    return std::move(out_);
+    return true;
 }
 
 }  // namespace
@@ -771,9 +766,12 @@ bool PointRule::Counts(double h, double k) const {
     return true;
 }
 
-std::optional<std::vector<Point>> DistinctPixels(const PlacedLattice& lattice,
-                                                 const PointRule& rule, double pixelTwips) {
-    return PixelFinder(lattice, rule, pixelTwips).Run();
+bool DistinctPixels(const PlacedLattice& lattice, const PointRule& rule, double pixelTwips,
+                    std::vector<Point>& pixels) {
+    // The map of pixels found lives on between drawings, as does the list
+    // of the caller: a drawing allocates nothing once the first has run.
+    thread_local std::vector<std::uint8_t> seen;
+    return PixelFinder(lattice, rule, pixelTwips, pixels, seen).Run();
 }
 
 IndexSpan RowSpan(const PlacedLattice& l, const PointRule& rule, double h) {
@@ -877,8 +875,9 @@ void DrawLatticePoints(platform::Surface& s, const PlacedLattice& l, const Point
     for (double v : {l.cx, l.cy, l.scale, l.px, l.py, l.qx, l.qy})
         if (!std::isfinite(v)) return;
     const double grid = pixel > 0 ? pixel : kWindowPixelTwips;
-    if (std::optional<std::vector<Point>> pixels = DistinctPixels(l, rule, grid)) {
-        s.Circles(*pixels, r, c);
+    thread_local std::vector<Point> pixels;
+    if (DistinctPixels(l, rule, grid, pixels)) {
+        s.Circles(pixels, r, c);
         return;
     }
     // Degenerate geometry: the bounded loops, each pixel once.

@@ -5,7 +5,6 @@
 // pixel that some point lands on exactly once.
 #pragma once
 
-#include <optional>
 #include <vector>
 
 #include "platform/Surface.h"
@@ -41,12 +40,12 @@ struct PointRule {
 inline constexpr double kIndexLimit = 4503599627370496.0;
 
 // One point per pixel (of pixelTwips twips) that some drawn point lands on,
-// in no particular order; a pixel found without a particular point is given
-// by its centre. No value when the lattice is too degenerate for the
-// geometry (parallel or vanishing vectors, far beyond double precision).
-std::optional<std::vector<platform::Point>> DistinctPixels(const PlacedLattice& lattice,
-                                                           const PointRule& rule,
-                                                           double pixelTwips);
+// in no particular order, in `pixels` (emptied first); a pixel found without a
+// particular point is given by its centre. False when the lattice is too
+// degenerate for the geometry (parallel or vanishing vectors, far beyond
+// double precision).
+bool DistinctPixels(const PlacedLattice& lattice, const PointRule& rule, double pixelTwips,
+                    std::vector<platform::Point>& pixels);
 
 // The k of row h whose points can lie inside the rule's box, widened by the
 // rounding margin; lo > hi when none. Within [-kmax, kmax].
