@@ -16,6 +16,7 @@
 
 #include "model/FormLayout.h"
 #include "platform/MessageBox.h"
+#include "render/PixelLattice.h"
 #include "window/StructureForm.h"
 
 namespace {
@@ -47,7 +48,11 @@ using Setup = std::function<void(StructureForm&)>;
 void FullUpdate(benchmark::State& state, const Setup& setup) {
     StructureForm w;
     setup(w);
-    for (auto _ : state) w.updateAll(StructureForm::PatternPart::Draw, StructureForm::Hold::End);
+    // Each time a structure not drawn before, as after a change.
+    for (auto _ : state) {
+        quorvex::render::ForgetDrawnPixels();
+        w.updateAll(StructureForm::PatternPart::Draw, StructureForm::Hold::End);
+    }
     state.counters["subpatterns"] =
         static_cast<double>(w.document().derived.pattern.subpatterns.size());
 }
@@ -196,6 +201,14 @@ BENCHMARK_CAPTURE(FullUpdate, extreme_hexagonal_a3e8_pattern_zoom_2e21,
 BENCHMARK_CAPTURE(FullUpdate, extreme_rectangular_a136_b9e20_domains,
                   Set({9, 0x1.1066666666666p+7, 0x1.7bc63af2bd8c9p+69, 90, {2, 1, -1, 2}, 1, false,
                        {true, false, true, true}, 1, 1, -90, 45, 45}))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullUpdate, extreme_matrix_3_130_6_m1_domains,
+                  Set({6, 9.5, 1, 90, {3, 130, 6, -1}, 1, false, {true, false, true, true},
+                       0x1.aaaaaaaaaaaabp-1, 0x1.3333333333333p+0, 0, 45, 46}))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullUpdate, extreme_rectangular_a5e16_b5_matrix_1_m164_1_1,
+                  Set({7, 0x1.715711b6d98p+55, 5, 90, {1, -164, 1, 1}, 1, true,
+                       {false, false, true, false}, 1, 1, 90, 77, 44}))
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(ScrollPreview)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DragTrailStep)->Unit(benchmark::kMicrosecond);

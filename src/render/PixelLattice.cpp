@@ -13,6 +13,7 @@
 #include "render/DenseLattice.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -146,6 +147,7 @@ class PixelFinder {
     void NormalisedIndexBounds(double zx, double zy, double& h, double& k) const;
     bool CoverAll();
     bool Unreduced();
+    bool Sketched();
     bool FewReaching();
     bool WalkRows();
     bool WalkRow(bool swapped, double a, long long& budget);
@@ -668,13 +670,17 @@ bool PixelFinder::Unreduced() {
         out_.clear();
         if (WalkRows()) return true;
     }
+    return Sketched();
+}
+
+// The picture from the lattice's geometry, for lattices whose points the
+// loops could never count.
+bool PixelFinder::Sketched() {
     std::fill(seen_.begin(), seen_.end(), 0);
     out_.clear();
     const PixelWindow window{i0_, i1_, j0_, j1_, g_};
-    if (!SketchLattice(l_, rule_, window,
-                       [this](int i, int j, double x, double y) { Mark(i, j, x, y); }))
-        return false;
-    return true;
+    return SketchLattice(l_, rule_, window,
+                         [this](int i, int j, double x, double y) { Mark(i, j, x, y); });
 }
 
 bool PixelFinder::Run() {
@@ -742,6 +748,11 @@ bool PixelFinder::Run() {
     const double rowGap = std::abs(det_) / std::hypot(ex_, ey_) / sigma_;
     const double region = 2 * (g_ + 2 * (margin_ + fSteps * fError));
     margin_ += std::min(fSteps, std::floor(region / rowGap)) * fError;
+
+    // Where the loops' own rounding moves points by more than a pixel and
+    // they could never count their indices, no search of points finds a
+    // picture worth its cost: the eye sees the geometry.
+    if (margin_ > g_ && !Countable(rule_)) return Sketched();
 
     // Points per pixel decide the walk: a bound of the points the rows of e
     // hold inside the box, against the number of pixels.
@@ -853,7 +864,61 @@ bool ReachingIndices(const PlacedLattice& l, const PointRule& rule, PointOrder o
     return true;
 }
 
+// The pixels of the lattices drawn last. An update draws the lattices of the
+// one before whenever only an option or the other box changed, and a loaded
+// set or a legend click runs several drawings of the same lattices in a row:
+// those find their pixels here. A result is a function of the lattice, the
+// rule and the pixel size alone, so a hit draws exactly what a search would.
+class PixelCache {
+  public:
+    // The pixels of the lattice, or null when the geometry has no answer.
+    const std::vector<Point>* Find(const PlacedLattice& l, const PointRule& rule, double grid) {
+        ++clock_;
+        Entry* oldest = &entries_[0];
+        for (Entry& e : entries_) {
+            if (e.valid && e.grid == grid && e.lattice == l && e.rule == rule) {
+                e.used = clock_;
+                return &e.pixels;
+            }
+            if (e.used < oldest->used) oldest = &e;
+        }
+        // An entry of a huge surface gives its memory back when replaced.
+        if (oldest->pixels.capacity() > kKeptPixels) std::vector<Point>().swap(oldest->pixels);
+        oldest->lattice = l;
+        oldest->rule = rule;
+        oldest->grid = grid;
+        oldest->used = clock_;
+        oldest->valid = DistinctPixels(l, rule, grid, oldest->pixels);
+        return oldest->valid ? &oldest->pixels : nullptr;
+    }
+
+    void Forget() {
+        for (Entry& e : entries_) e.valid = false;
+    }
+
+  private:
+    // Enough for the substrate, twelve domains, a highlight and the dots.
+    static constexpr std::size_t kEntries = 16;
+    static constexpr std::size_t kKeptPixels = 1 << 18;
+    struct Entry {
+        PlacedLattice lattice;
+        PointRule rule;
+        double grid = 0;
+        bool valid = false;
+        unsigned long long used = 0;
+        std::vector<Point> pixels;
+    };
+    std::array<Entry, kEntries> entries_;
+    unsigned long long clock_ = 0;
+};
+
+thread_local PixelCache pixelCache;
+
 }  // namespace
+
+void ForgetDrawnPixels() {
+    pixelCache.Forget();
+}
 
 void DrawLatticePoints(platform::Surface& s, const PlacedLattice& l, const PointRule& rule,
                        double r, model::Rgb c, PointOrder order) {
@@ -875,9 +940,8 @@ void DrawLatticePoints(platform::Surface& s, const PlacedLattice& l, const Point
     for (double v : {l.cx, l.cy, l.scale, l.px, l.py, l.qx, l.qy})
         if (!std::isfinite(v)) return;
     const double grid = pixel > 0 ? pixel : kWindowPixelTwips;
-    thread_local std::vector<Point> pixels;
-    if (DistinctPixels(l, rule, grid, pixels)) {
-        s.Circles(pixels, r, c);
+    if (const std::vector<Point>* pixels = pixelCache.Find(l, rule, grid)) {
+        s.Circles(*pixels, r, c);
         return;
     }
     // Degenerate geometry: the bounded loops, each pixel once.

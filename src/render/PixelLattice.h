@@ -17,6 +17,7 @@ namespace quorvex::render {
 struct PlacedLattice {
     double cx = 0, cy = 0, scale = 0, px = 0, py = 0, qx = 0, qy = 0;
 
+    bool operator==(const PlacedLattice&) const = default;
     double X(double h, double k) const { return cx + scale * (h * px + k * qx); }
     double Y(double h, double k) const { return cy - scale * (h * py + k * qy); }
 };
@@ -30,6 +31,7 @@ struct PointRule {
     bool odd0KLeft = false;
     double left = 0, right = 0, top = 0, bottom = 0;
 
+    bool operator==(const PointRule&) const = default;
     bool Counts(double h, double k) const;
     bool Inside(double x, double y) const { return left < x && x < right && top < y && y < bottom; }
 };
@@ -66,6 +68,11 @@ IndexSpan RowsReaching(const PlacedLattice& lattice, const PointRule& rule);
 enum class PointOrder { Spots, Dots };
 void DrawLatticePoints(platform::Surface& s, const PlacedLattice& lattice, const PointRule& rule,
                        double r, model::Rgb c, PointOrder order);
+
+// The pixels of the last lattices drawn on this thread are kept and drawn
+// again when the same lattice comes again; this forgets them (for timing the
+// search itself).
+void ForgetDrawnPixels();
 
 // The drawings visit only what can be seen and draw each pixel once. The
 // straightforward loops over every index stay available for the tests that
