@@ -5,7 +5,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QSignalBlocker>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -13,6 +16,7 @@
 
 #include "model/FormLayout.h"
 #include "platform/MessageBox.h"
+#include "render/PixelLattice.h"
 #include "window/StructureForm.h"
 
 namespace {
@@ -44,7 +48,11 @@ using Setup = std::function<void(StructureForm&)>;
 void FullUpdate(benchmark::State& state, const Setup& setup) {
     StructureForm w;
     setup(w);
-    for (auto _ : state) w.updateAll(StructureForm::PatternPart::Draw, StructureForm::Hold::End);
+    // Each time a structure not drawn before, as after a change.
+    for (auto _ : state) {
+        quorvex::render::ForgetDrawnPixels();
+        w.updateAll(StructureForm::PatternPart::Draw, StructureForm::Hold::End);
+    }
     state.counters["subpatterns"] =
         static_cast<double>(w.document().derived.pattern.subpatterns.size());
 }
@@ -85,6 +93,56 @@ void NeedleCell(StructureForm& w) {
     Choose(w.basicGroupList, "p2mm (pmm)");
     Type(w, w.lengthAField, "1000");
     Type(w, w.lengthBField, "0.001");
+}
+
+// A structure and view as the randomized test left them, set directly: cells
+// with huge or tiny lengths, zooms far out, huge matrix entries.
+struct Extreme {
+    int basicGroup;
+    double a, b, alpha;
+    quorvex::model::SuperlatticeMatrix matrix;
+    int superGroup;
+    bool constrained;
+    quorvex::model::PatternOptions options;
+    double latticeZoom, patternZoom, rotationDegrees;
+    double dotRadius, spotRadius;
+};
+
+Setup Set(const Extreme& e) {
+    return [e](StructureForm& w) {
+        quorvex::model::Document& d = w.document();
+        d.structure.basicGroup = e.basicGroup;
+        d.structure.a = e.a;
+        d.structure.b = e.b;
+        d.structure.alpha = e.alpha;
+        d.structure.matrix = e.matrix;
+        d.structure.commonNameRow = 0;
+        d.structure.superGroup = e.superGroup;
+        d.structure.constrained = e.constrained;
+        d.structure.options = e.options;
+        d.view.latticeZoom = e.latticeZoom;
+        d.view.patternZoom = e.patternZoom;
+        d.view.rotationDegrees = e.rotationDegrees;
+        d.view.rotationCos = std::cos(e.rotationDegrees * std::acos(-1.0) / 180);
+        d.view.rotationSin = std::sin(e.rotationDegrees * std::acos(-1.0) / 180);
+        d.view.dotRadius = e.dotRadius;
+        d.view.spotRadius = e.spotRadius;
+        d.superGroupResetPending = false;
+        // The update reads the boxes: they show the options, without their handlers.
+        const std::pair<QCheckBox*, bool> boxes[] = {
+            {w.include1x1Box, e.options.include1x1},
+            {w.paintDomainsBox, e.options.paintDomains},
+            {w.includeDomainsBox, e.options.includeDomains},
+            {w.includeBasesBox, e.options.includeBases}};
+        {
+            const QSignalBlocker quiet(w.constrainedBox);
+            w.constrainedBox->setChecked(e.constrained);
+        }
+        for (const auto& [box, on] : boxes) {
+            const QSignalBlocker quiet(box);
+            box->setChecked(on);
+        }
+    };
 }
 
 // The previews a moving thumb draws, without the redraw its release runs.
@@ -136,6 +194,22 @@ BENCHMARK_CAPTURE(FullUpdate, default_mag_minus_300, ZoomedOut(300))->Unit(bench
 BENCHMARK_CAPTURE(FullUpdate, default_mag_minus_4000, ZoomedOut(4000))
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FullUpdate, p2mm_a1000_b0_001, NeedleCell)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullUpdate, extreme_hexagonal_a3e8_pattern_zoom_2e21,
+                  Set({17, 0x1.5c28a8p+28, 0x1.5c28a8p+28, 120, {5, 5, 6, 8}, 1, true,
+                       {false, false, true, true}, 1, 0x1.b068e3ecacd89p+70, -100, 150, 50}))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullUpdate, extreme_rectangular_a136_b9e20_domains,
+                  Set({9, 0x1.1066666666666p+7, 0x1.7bc63af2bd8c9p+69, 90, {2, 1, -1, 2}, 1, false,
+                       {true, false, true, true}, 1, 1, -90, 45, 45}))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullUpdate, extreme_matrix_3_130_6_m1_domains,
+                  Set({6, 9.5, 1, 90, {3, 130, 6, -1}, 1, false, {true, false, true, true},
+                       0x1.aaaaaaaaaaaabp-1, 0x1.3333333333333p+0, 0, 45, 46}))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullUpdate, extreme_rectangular_a5e16_b5_matrix_1_m164_1_1,
+                  Set({7, 0x1.715711b6d98p+55, 5, 90, {1, -164, 1, 1}, 1, true,
+                       {false, false, true, false}, 1, 1, 90, 77, 44}))
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(ScrollPreview)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DragTrailStep)->Unit(benchmark::kMicrosecond);
 

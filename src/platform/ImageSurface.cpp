@@ -220,8 +220,11 @@ void ImageSurface::StampCircles(QImage& target, const std::vector<Point>& centre
         }
     };
 
-    std::vector<std::pair<int, int>> pixels;  // (y, x)
-    pixels.reserve(centres.size());
+    // The lists and maps below keep their storage from one call to the next:
+    // a fine lattice passes a centre for every pixel of its box, and fresh
+    // memory for each would cost more than the painting.
+    thread_local std::vector<std::pair<int, int>> pixels;  // (y, x)
+    pixels.clear();
     for (const Point& p : centres) pixels.emplace_back(ToPixel(p.y), ToPixel(p.x));
 
     // Under the merge mode, or when brush and pen share the colour, the
@@ -241,7 +244,8 @@ void ImageSurface::StampCircles(QImage& target, const std::vector<Point>& centre
     struct CentreRun {
         int y, xa, xb;
     };
-    std::vector<CentreRun> runs;
+    thread_local std::vector<CentreRun> runs;
+    runs.clear();
     int x0 = INT_MAX, x1 = INT_MIN, y0 = INT_MAX, y1 = INT_MIN;
     for (const auto& [y, x] : pixels) {
         x0 = std::min(x0, x), x1 = std::max(x1, x);
@@ -250,7 +254,8 @@ void ImageSurface::StampCircles(QImage& target, const std::vector<Point>& centre
     const long long mapWidth = static_cast<long long>(x1) - x0 + 1;
     const long long mapHeight = static_cast<long long>(y1) - y0 + 1;
     if (mapWidth * mapHeight <= 4 * static_cast<long long>(pixels.size()) + (1 << 16)) {
-        std::vector<std::uint8_t> map(static_cast<std::size_t>(mapWidth * mapHeight), 0);
+        thread_local std::vector<std::uint8_t> map;
+        map.assign(static_cast<std::size_t>(mapWidth * mapHeight), 0);
         for (const auto& [y, x] : pixels)
             map[static_cast<std::size_t>((y - y0) * mapWidth + (x - x0))] = 1;
         for (int y = y0; y <= y1; ++y) {
@@ -288,7 +293,8 @@ void ImageSurface::StampCircles(QImage& target, const std::vector<Point>& centre
         }
         return;
     }
-    std::vector<std::uint8_t> mask(static_cast<std::size_t>(maskWidth * maskHeight));
+    thread_local std::vector<std::uint8_t> mask;
+    mask.resize(static_cast<std::size_t>(maskWidth * maskHeight));
     for (const std::vector<Run>* part : {&stamp.fill, &stamp.outline}) {
         std::fill(mask.begin(), mask.end(), 0);
         for (const CentreRun& r : runs)
@@ -298,7 +304,8 @@ void ImageSurface::StampCircles(QImage& target, const std::vector<Point>& centre
                 std::fill(mask.begin() + row * maskWidth + from,
                           mask.begin() + row * maskWidth + to + 1, 1);
             }
-        std::vector<Run> merged;
+        thread_local std::vector<Run> merged;
+        merged.clear();
         for (long long row = 0; row < maskHeight; ++row) {
             const std::uint8_t* line = mask.data() + row * maskWidth;
             for (long long i = 0; i < maskWidth;) {

@@ -16,6 +16,7 @@
 #include <limits>
 
 #include "render/ClippedLine.h"
+#include "render/PixelLattice.h"
 
 namespace quorvex::render {
 
@@ -90,8 +91,10 @@ class LineModel {
     Range visible{-kInfinity, kInfinity};
     std::vector<Breakpoint> structure;
     std::array<double, 4> Ends(double k) const;
+    double Widening() const;
 
   private:
+    void BoundRounding(const LineFamily& f);
     void Constrain(Linear nonNegative, double toTwips);
     void Meet(Linear a, Linear b, double toTwips);
 
@@ -111,24 +114,10 @@ LineModel::LineModel(const LineFamily& f, const ClipBox& b) : box_(b) {
     ay_ = {f.cy - r * wy, uy};
     dx_ = 2 * r * wx;
     dy_ = 2 * r * wy;
-    const double magnitude = std::abs(f.cx) + std::abs(f.cy) +
-                             2 * (std::abs(f.reach) * (std::abs(ux) + std::abs(uy)) +
-                                  std::abs(r) * (std::abs(wx) + std::abs(wy)));
-    const double rounding = 1e-12 + 64 * kEpsilon * magnitude;
-    margin = rounding;
-
-    if (std::abs(std::abs(dx_) - kAxisThreshold) <= rounding) certain = false;
-    if (std::abs(dx_) < kAxisThreshold) {
+    if (std::abs(dx_) < kAxisThreshold)
         branch_ = Branch::Vertical;
-    } else {
-        if (std::abs(std::abs(dy_) - kAxisThreshold) <= rounding) certain = false;
-        if (std::abs(dy_) < kAxisThreshold) branch_ = Branch::Horizontal;
-    }
-    // The slanted case clips along the slope, which magnifies the rounding
-    // of the end points by up to the ratio of the sides.
-    if (branch_ == Branch::General)
-        margin = rounding * (2 + std::max(std::abs(dx_), std::abs(dy_)) /
-                                     std::min(std::abs(dx_), std::abs(dy_)));
+    else if (std::abs(dy_) < kAxisThreshold)
+        branch_ = Branch::Horizontal;
 
     const Linear top{b.top, 0}, bottom{b.bottom, 0}, left{b.left, 0}, right{b.right, 0};
     if (branch_ != Branch::General) {
@@ -151,6 +140,7 @@ LineModel::LineModel(const LineFamily& f, const ClipBox& b) : box_(b) {
             Meet(low_, edge, 1);
             Meet(high_, edge, 1);
         }
+        BoundRounding(f);
         return;
     }
 
@@ -173,6 +163,48 @@ LineModel::LineModel(const LineFamily& f, const ClipBox& b) : box_(b) {
             Meet(lower_[i], lower_[j], length);
             Meet(upper_[i], upper_[j], length);
         }
+    BoundRounding(f);
+}
+
+// The rounding of the drawing code grows with |k|: it is bounded for the
+// lines that are evaluated, the visible ones widened by the margin itself
+// (found again until the widening stays within the bound). Each coordinate
+// has its own terms, so that a line along an axis, whose other coordinate
+// does not change along it, keeps an exact axis test however long it is.
+void LineModel::BoundRounding(const LineFamily& f) {
+    const double ux = std::abs(f.scale * f.ux), uy = std::abs(f.scale * f.uy);
+    const double wx = std::abs(f.scale * f.wx), wy = std::abs(f.scale * f.wy);
+    const double r = std::abs(f.extent), reach = std::abs(f.reach);
+    const bool none = !(visible.lo <= visible.hi);
+    const double far = none ? 0 : std::max(std::abs(visible.lo), std::abs(visible.hi));
+    double kMax = std::min(reach, far + 2);
+    double roundingX = 0, roundingY = 0;
+    for (int pass = 0;; ++pass) {
+        roundingX = 1e-12 + 64 * kEpsilon * (std::abs(f.cx) + 2 * (kMax * ux + r * wx));
+        roundingY = 1e-12 + 64 * kEpsilon * (std::abs(f.cy) + 2 * (kMax * uy + r * wy));
+        margin = std::max(roundingX, roundingY);
+        // The slanted case clips along the slope, which magnifies the
+        // rounding of the end points by up to the ratio of the sides.
+        if (branch_ == Branch::General)
+            margin *= 2 + std::max(std::abs(dx_), std::abs(dy_)) /
+                              std::min(std::abs(dx_), std::abs(dy_));
+        if (kMax == reach) break;
+        const double needed = std::min(reach, far + Widening() + 2);
+        if (needed <= kMax) break;
+        kMax = pass < 4 ? needed : reach;
+    }
+    if (std::abs(std::abs(dx_) - kAxisThreshold) <= roundingX) certain = false;
+    if (branch_ != Branch::Vertical && std::abs(std::abs(dy_) - kAxisThreshold) <= roundingY)
+        certain = false;
+}
+
+// Lines beyond the visible stretch that rounding may still bring into the box.
+double LineModel::Widening() const {
+    double widen = 2;
+    for (const Breakpoint& b : structure)
+        if (b.k == visible.lo || b.k == visible.hi)
+            widen = std::max(widen, b.rate > 0 ? margin / b.rate + 2 : kInfinity);
+    return widen;
 }
 
 void LineModel::Constrain(Linear f, double toTwips) {
@@ -217,14 +249,25 @@ bool Finite(const LineFamily& f, const ClipBox& b) {
     return true;
 }
 
+// Whether two vectors are parallel (or one vanishes), without overflow.
+bool Parallel(double ax, double ay, double bx, double by) {
+    const double a = std::max(std::abs(ax), std::abs(ay)), b = std::max(std::abs(bx), std::abs(by));
+    if (a == 0 || b == 0) return true;
+    const int ea = std::ilogb(a), eb = std::ilogb(b);
+    return std::ldexp(ax, -ea) * std::ldexp(by, -eb) == std::ldexp(ay, -ea) * std::ldexp(bx, -eb);
+}
+
 // The whole k of the visible stretch widened by the margin, within the family.
 Range Reaching(const LineFamily& f, const LineModel& model) {
     Range r{-f.reach, f.reach};
+    // Steps along the lines themselves put every line on the centre's: only
+    // the loops' own indices count then, not rounding far beyond them.
+    if (Parallel(f.ux, f.uy, f.wx, f.wy)) {
+        r.lo = std::max(r.lo, -kIndexLimit);
+        r.hi = std::min(r.hi, kIndexLimit);
+    }
     if (!model.certain) return r;
-    double widen = 2;
-    for (const Breakpoint& b : model.structure)
-        if (b.k == model.visible.lo || b.k == model.visible.hi)
-            widen = std::max(widen, b.rate > 0 ? model.margin / b.rate + 2 : kInfinity);
+    const double widen = model.Widening();
     r.lo = std::max(r.lo, std::floor(model.visible.lo - widen));
     r.hi = std::min(r.hi, std::ceil(model.visible.hi + widen));
     return r;
@@ -292,9 +335,13 @@ void DistinctClippedLines(const LineFamily& family, const ClipBox& box, double p
     // The places where the pixels may change, each with the k around it
     // that rounding could put on either side.
     std::vector<Range> bands;
+    // Where rounding alone moves a line by more than a pixel, no count of
+    // lines the loops could finish is drawn, and the picture is what the eye
+    // sees of the family: the line nearest each place and one each side.
+    const double maxBand = model->margin > pixelTwips ? 1 : kMaxBand;
     auto around = [&](double k, double rate) {
         if (!std::isfinite(k)) return;
-        const double m = std::min(rate > 0 ? model->margin / rate + 1 : kMaxBand, kMaxBand);
+        const double m = std::min(rate > 0 ? model->margin / rate + 1 : maxBand, maxBand);
         const double lo = std::max(span.lo, std::ceil(k - m));
         const double hi = std::min(span.hi, std::floor(k + m));
         if (lo <= hi) bands.push_back({lo, hi});
@@ -315,8 +362,15 @@ void DistinctClippedLines(const LineFamily& family, const ClipBox& box, double p
                 const double va = ea[c], vb = eb[c];
                 if (va == vb) continue;
                 const double lo = std::min(va, vb), hi = std::max(va, vb);
-                const double first = std::ceil(lo / pixelTwips - 0.5);
-                const double last = std::floor(hi / pixelTwips - 0.5);
+                // The clipped ends lie in the box: only the pixel edges
+                // within it (and one beyond) can change a line's pixels.
+                const bool across = c % 2 == 0;
+                const double edgeLo = across ? box.left : box.top;
+                const double edgeHi = across ? box.right : box.bottom;
+                const double first = std::max(std::ceil(lo / pixelTwips - 0.5),
+                                              std::floor(edgeLo / pixelTwips - 0.5) - 1);
+                const double last = std::min(std::floor(hi / pixelTwips - 0.5),
+                                             std::ceil(edgeHi / pixelTwips - 0.5) + 1);
                 if (!(last - first < 1e6)) continue;
                 const double rate = (hi - lo) / (kb - ka);
                 for (double n = first; n <= last; ++n) {

@@ -10,7 +10,10 @@
 // the rounding of the loops' formula.
 #include "render/PixelLattice.h"
 
+#include "render/DenseLattice.h"
+
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -36,6 +39,24 @@ constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // Beyond this many cells the box is not walked pixel by pixel.
 constexpr double kMaxCells = 1 << 24;
+// Up to this many indices a lattice without a reduced basis is drawn by the
+// loops themselves, each pixel once.
+constexpr double kDirectIndices = 1 << 20;
+// Loops over more indices than this would run for hours: no picture of
+// theirs to keep.
+constexpr double kCountable = 1LL << 40;
+// Up to this many rows of one index reaching the box, such a lattice is
+// walked row by row, with at most this many evaluations in all.
+constexpr double kWalkRows = 1024;
+constexpr long long kWalkBudget = 1 << 21;
+// Points evaluated each side of a place where a row's pixel may change; when
+// the rounding margin holds more (points closer than 1e-9 of a pixel, far
+// beyond the loops' reach), only the nearest one each side, and the points
+// between are left to the stretches.
+constexpr double kWalkWindow = 8;
+// Points tried each side of the middle of a stretch that only grazes a pixel,
+// for a lattice beyond the loops' count.
+constexpr double kGrazingPoints = 2;
 // Evaluations spent on proving pixels empty before the search gives up and
 // trusts the nearest point alone (only far beyond any zoom a user reaches).
 constexpr long long kScanBudget = 1 << 20;
@@ -51,6 +72,16 @@ double Cross(double ax, double ay, double bx, double by) {
 struct Range {
     double lo, hi;
 };
+
+// s p + t q with one rounding of the result and one of a part of order
+// epsilon squared times |s p| + |t q| (products and sum split exactly).
+double Dot2(double s, double p, double t, double q) {
+    const double a = s * p, ea = std::fma(s, p, -a);
+    const double b = t * q, eb = std::fma(t, q, -b);
+    const double sum = a + b, z = sum - a;
+    const double es = (a - (sum - z)) + (b - z);
+    return sum + (ea + eb + es);
+}
 
 // The t for which (bx, by) + t * (dx, dy) lies in [x0, x1] x [y0, y1].
 Range ClipToBox(double bx, double by, double dx, double dy, double x0, double x1, double y0,
@@ -92,17 +123,34 @@ double RoundingMargin(const PlacedLattice& l, double hTwips, double kTwips) {
     return 1e-9 + 16 * kEpsilon * (std::abs(l.cx) + std::abs(l.cy) + hTwips + kTwips);
 }
 
+// Whether the loops over every index could count through the ranges.
+bool Countable(const PointRule& rule) {
+    const double hmax = std::min(rule.hmax, kIndexLimit), kmax = std::min(rule.kmax, kIndexLimit);
+    return (2 * hmax + 1) * (2 * kmax + 1) <= kCountable;
+}
+
 class PixelFinder {
   public:
-    PixelFinder(const PlacedLattice& lattice, const PointRule& rule, double pixelTwips)
-        : l_(lattice), rule_(rule), g_(pixelTwips) {}
+    // The pixels found go to `out`; `seen` is scratch. Both keep their
+    // storage from one drawing to the next.
+    PixelFinder(const PlacedLattice& lattice, const PointRule& rule, double pixelTwips,
+                std::vector<Point>& out, std::vector<std::uint8_t>& seen)
+        : l_(lattice), rule_(rule), g_(pixelTwips), seen_(seen), out_(out) {}
 
-    std::optional<std::vector<Point>> Run();
+    bool Run();
 
   private:
     bool Reduce();
-    bool Reaches(double& hReach, double& kReach, double& hTwips, double& kTwips) const;
+    bool Reaches(double& hReach, double& kReach, double& hTwips, double& kTwips);
+    // Bounds of |h| and |k| at a place in twips, and of |h| 2^a and |k| 2^b.
+    void IndexBounds(double zx, double zy, double& h, double& k) const;
+    void NormalisedIndexBounds(double zx, double zy, double& h, double& k) const;
     bool CoverAll();
+    bool Unreduced();
+    bool Sketched();
+    bool FewReaching();
+    bool WalkRows();
+    bool WalkRow(bool swapped, double a, long long& budget);
     // Reduced coordinates (t along e, j along f) of a twip position.
     double TOf(double zx, double zy) const;
     double JOf(double zx, double zy) const;
@@ -140,10 +188,20 @@ class PixelFinder {
 
     double margin_ = 0;
     bool insideRanges_ = false;  // the whole box lies within the index ranges
+    // p and q normalised each on its own (by 2^a and 2^b), and their cross
+    // product less its rounding, for the indices of a place.
+    struct IndexMap {
+        int a = 0, b = 0;
+        double ux = 0, uy = 0, vx = 0, vy = 0, divisor = 1;
+    } indices_;
     int i0_ = 0, i1_ = 0, j0_ = 0, j1_ = 0;
-    std::vector<std::uint8_t> seen_;
-    std::vector<Point> out_;
+    std::vector<std::uint8_t>& seen_;
+    std::vector<Point>& out_;
     long long budget_ = kScanBudget;
+    // Points tried each side of the middle of a stretch: all of them while
+    // the loops could count the indices; beyond, where a row only grazes the
+    // region and rounding alone decides, a few.
+    double stretchLimit_ = kInfinity;
 };
 
 bool PixelFinder::Reduce() {
@@ -186,38 +244,68 @@ bool PixelFinder::Reduce() {
         std::swap(ex, fx), std::swap(ey, fy);
         std::swap(a, c), std::swap(b, d);
     }
-    ex_ = ex, ey_ = ey, fx_ = fx, fy_ = fy;
     ca_ = a, cb_ = b, cc_ = c, cd_ = d;
+    // The reduced vectors once more, from the drawn basis itself and with
+    // compensated sums: what rounds away is a part of their own size, not of
+    // the long vectors that cancel in them, so that positions predicted by
+    // many steps of a short e stay close.
+    const double pMax = std::max({std::abs(l_.px), std::abs(l_.py), std::abs(l_.qx), std::abs(l_.qy)});
+    const int ep = std::ilogb(pMax);
+    const double px = std::ldexp(l_.px, -ep), py = std::ldexp(l_.py, -ep);
+    const double qx = std::ldexp(l_.qx, -ep), qy = std::ldexp(l_.qy, -ep);
+    const double factor = std::ldexp(l_.scale, ep - exponent);
+    ex_ = factor * Dot2(a, px, b, qx), ey_ = -factor * Dot2(a, py, b, qy);
+    fx_ = factor * Dot2(c, px, d, qx), fy_ = -factor * Dot2(c, py, d, qy);
     det_ = Cross(ex_, ey_, fx_, fy_);
     if (!(std::abs(det_) > 1e-200) || !std::isfinite(det_)) return false;
     etx_ = ex_ / sigma_, ety_ = ey_ / sigma_, ftx_ = fx_ / sigma_, fty_ = fy_ / sigma_;
     return true;
 }
 
-// The largest |h| and |k| at the corners of the box, and how far those
-// reach in twips along p and q, from separately normalised vectors, so that
-// neither tiny nor huge ones over- or underflow on the way (|h| and |k|
-// themselves may come out infinite). False for parallel or vanishing vectors.
-bool PixelFinder::Reaches(double& hReach, double& kReach, double& hTwips, double& kTwips) const {
+// Bounds of the largest |h| and |k| at the corners of the box, and of how far
+// those reach in twips along p and q, from separately normalised vectors, so
+// that neither tiny nor huge ones over- or underflow on the way (|h| and |k|
+// themselves may come out infinite). Nearly parallel vectors are fine as long
+// as their cross product stands above its own rounding, which the bounds
+// allow for. False for parallel or vanishing vectors.
+bool PixelFinder::Reaches(double& hReach, double& kReach, double& hTwips, double& kTwips) {
     const double uMax = std::max(std::abs(ux_), std::abs(uy_));
     const double vMax = std::max(std::abs(vx_), std::abs(vy_));
     if (!(uMax > 0 && vMax > 0)) return false;
-    const int a = std::ilogb(uMax), b = std::ilogb(vMax);
-    const double nux = std::ldexp(ux_, -a), nuy = std::ldexp(uy_, -a);
-    const double nvx = std::ldexp(vx_, -b), nvy = std::ldexp(vy_, -b);
-    const double d = Cross(nux, nuy, nvx, nvy);
-    if (!(std::abs(d) > 1e-9)) return false;
+    indices_.a = std::ilogb(uMax), indices_.b = std::ilogb(vMax);
+    indices_.ux = std::ldexp(ux_, -indices_.a), indices_.uy = std::ldexp(uy_, -indices_.a);
+    indices_.vx = std::ldexp(vx_, -indices_.b), indices_.vy = std::ldexp(vy_, -indices_.b);
+    // Components lie below 2 in magnitude: each product below 4.
+    const double d = Cross(indices_.ux, indices_.uy, indices_.vx, indices_.vy);
+    const double dError = 8 * kEpsilon;
+    if (!(std::abs(d) > 2 * dError)) return false;
+    indices_.divisor = std::abs(d) - dError;
     hReach = kReach = hTwips = kTwips = 0;
     for (double zx : {rule_.left, rule_.right})
         for (double zy : {rule_.top, rule_.bottom}) {
-            const double rx = zx - l_.cx, ry = zy - l_.cy;
-            const double h = Cross(rx, ry, nvx, nvy) / d, k = Cross(nux, nuy, rx, ry) / d;
-            hReach = std::max(hReach, std::abs(std::ldexp(h, -a)));
-            kReach = std::max(kReach, std::abs(std::ldexp(k, -b)));
-            hTwips = std::max(hTwips, std::abs(h) * (std::abs(nux) + std::abs(nuy)));
-            kTwips = std::max(kTwips, std::abs(k) * (std::abs(nvx) + std::abs(nvy)));
+            double h = 0, k = 0;
+            NormalisedIndexBounds(zx, zy, h, k);
+            hReach = std::max(hReach, std::ldexp(h, -indices_.a));
+            kReach = std::max(kReach, std::ldexp(k, -indices_.b));
+            hTwips = std::max(hTwips, h * (std::abs(indices_.ux) + std::abs(indices_.uy)));
+            kTwips = std::max(kTwips, k * (std::abs(indices_.vx) + std::abs(indices_.vy)));
         }
     return true;
+}
+
+void PixelFinder::NormalisedIndexBounds(double zx, double zy, double& h, double& k) const {
+    const IndexMap& m = indices_;
+    const double rx = zx - l_.cx, ry = zy - l_.cy;
+    const double error =
+        8 * kEpsilon * (std::abs(rx) + std::abs(ry) + std::abs(l_.cx) + std::abs(l_.cy));
+    h = (std::abs(Cross(rx, ry, m.vx, m.vy)) + error) / m.divisor;
+    k = (std::abs(Cross(m.ux, m.uy, rx, ry)) + error) / m.divisor;
+}
+
+void PixelFinder::IndexBounds(double zx, double zy, double& h, double& k) const {
+    NormalisedIndexBounds(zx, zy, h, k);
+    h = std::ldexp(h, -indices_.a);
+    k = std::ldexp(k, -indices_.b);
 }
 
 double PixelFinder::TOf(double zx, double zy) const {
@@ -282,10 +370,19 @@ void PixelFinder::WalkPoints() {
 // drawn there, since the four corners of a cell never all lie on the odd
 // places of the axes that a glide line leaves out.
 bool PixelFinder::Covered(double x0, double x1, double y0, double y1) const {
-    if (!insideRanges_) return false;
     const double w = 2 * (std::abs(etx_) + std::abs(ftx_)) + 2 * margin_;
     const double h = 2 * (std::abs(ety_) + std::abs(fty_)) + 2 * margin_;
-    return x1 - x0 > w && y1 - y0 > h;
+    if (!(x1 - x0 > w && y1 - y0 > h)) return false;
+    if (insideRanges_) return true;
+    // The index ranges may cut into the box: the region must lie within them
+    // (its indices are largest at a corner).
+    for (double zx : {x0, x1})
+        for (double zy : {y0, y1}) {
+            double hz = 0, kz = 0;
+            IndexBounds(zx, zy, hz, kz);
+            if (!(hz + 2 <= rule_.hmax && kz + 2 <= rule_.kmax)) return false;
+        }
+    return true;
 }
 
 void PixelFinder::SearchCell(int i, int j, double x0, double x1, double y0, double y1) {
@@ -329,7 +426,7 @@ void PixelFinder::SearchCell(int i, int j, double x0, double x1, double y0, doub
         // the region has a point in it in the middle.
         if (!(steps.lo <= steps.hi)) continue;
         const double middle = std::floor(steps.lo / 2 + steps.hi / 2);
-        for (double d = 0; budget_ >= 0; ++d) {
+        for (double d = 0; budget_ >= 0 && d < stretchLimit_; ++d) {
             const double up = middle + d, down = middle - d - 1;
             const bool upInside = up <= steps.hi, downInside = down >= steps.lo;
             if (!upInside && !downInside) break;
@@ -409,72 +506,266 @@ bool PixelFinder::CoverAll() {
     return true;
 }
 
-std::optional<std::vector<Point>> PixelFinder::Run() {
+// The rows of one index that reach the box, each over the stretch of the
+// other index that can: the points the loops draw, evaluated as they do,
+// when there are few of them. False when there are more.
+bool PixelFinder::FewReaching() {
+    for (const bool swapped : {false, true}) {
+        PlacedLattice l = l_;
+        PointRule rule = rule_;
+        if (swapped) {
+            std::swap(l.px, l.qx), std::swap(l.py, l.qy);
+            std::swap(rule.hmax, rule.kmax);
+        }
+        const IndexSpan rows = RowsReaching(l, rule);
+        if (!(rows.Count() <= kDirectIndices)) continue;
+        std::vector<IndexSpan> spans;
+        double count = 0;
+        for (double a = rows.lo; a <= rows.hi && count <= kDirectIndices; ++a) {
+            spans.push_back(RowSpan(l, rule, a));
+            count += spans.back().Count() + 1;
+        }
+        if (!(count <= kDirectIndices)) continue;
+        for (std::size_t n = 0; n < spans.size(); ++n) {
+            const double a = rows.lo + static_cast<double>(n);
+            for (double b = spans[n].lo; b <= spans[n].hi; ++b)
+                swapped ? Visit(b, a, 0, 0) : Visit(a, b, 0, 0);
+        }
+        return true;
+    }
+    return false;
+}
+
+// The next whole number after b; beyond 2^53 the next double.
+double NextWhole(double b) {
+    return b + 1 > b ? b + 1 : std::nextafter(b, kInfinity);
+}
+
+// The rows along one index, a fixed, that can reach the box, each a line of
+// points: walked when few rows (in the direction with fewer) reach the box,
+// however many points each holds.
+bool PixelFinder::WalkRows() {
+    double counts[2] = {kInfinity, kInfinity};
+    Range ranges[2] = {{1, 0}, {1, 0}};
+    for (const bool swapped : {false, true}) {
+        // The a of the rows through the corners of the box, from vectors
+        // normalised each on its own.
+        const double ax = swapped ? vx_ : ux_, ay = swapped ? vy_ : uy_;
+        const double bx = swapped ? ux_ : vx_, by = swapped ? uy_ : vy_;
+        const double aMax = std::max(std::abs(ax), std::abs(ay));
+        const double bMax = std::max(std::abs(bx), std::abs(by));
+        if (!(aMax > 0 && bMax > 0)) continue;
+        const int ea = std::ilogb(aMax), eb = std::ilogb(bMax);
+        const double nax = std::ldexp(ax, -ea), nay = std::ldexp(ay, -ea);
+        const double nbx = std::ldexp(bx, -eb), nby = std::ldexp(by, -eb);
+        const double d = Cross(nax, nay, nbx, nby);
+        double lo = kInfinity, hi = -kInfinity;
+        for (double zx : {rule_.left, rule_.right})
+            for (double zy : {rule_.top, rule_.bottom}) {
+                const double a = std::ldexp(Cross(zx - l_.cx, zy - l_.cy, nbx, nby) / d, -ea);
+                lo = std::min(lo, a), hi = std::max(hi, a);
+            }
+        const double limit = swapped ? rule_.kmax : rule_.hmax;
+        const Range r{std::max(std::floor(lo) - 1, -limit), std::min(std::ceil(hi) + 1, limit)};
+        if (!(r.lo <= r.hi)) {
+            counts[swapped] = 0;
+            ranges[swapped] = r;
+        } else if (r.hi - r.lo + 1 <= kWalkRows) {
+            counts[swapped] = r.hi - r.lo + 1;
+            ranges[swapped] = r;
+        }
+    }
+    const bool swapped = counts[1] < counts[0];
+    if (!(counts[swapped] <= kWalkRows)) return false;
+    long long budget = kWalkBudget;
+    for (int n = 0; n < static_cast<int>(counts[swapped]); ++n)
+        if (!WalkRow(swapped, ranges[swapped].lo + n, budget)) return false;
+    return true;
+}
+
+// One row: its points' pixels change only where the exact position crosses
+// the edge of a pixel or of the box (or at the index a glide may leave out);
+// every point within the rounding margin of such a place is evaluated, and
+// one point of each stretch between them, as the loops evaluate it.
+bool PixelFinder::WalkRow(bool swapped, double a, long long& budget) {
+    auto visit = [&](double b) {
+        --budget;
+        swapped ? Visit(b, a, 0, 0) : Visit(a, b, 0, 0);
+    };
+    const double pax = swapped ? l_.qx : l_.px, pay = swapped ? l_.qy : l_.py;
+    const double pbx = swapped ? l_.px : l_.qx, pby = swapped ? l_.py : l_.qy;
+    const double xa = l_.cx + l_.scale * (a * pax), ya = l_.cy - l_.scale * (a * pay);
+    const double dx = l_.scale * pbx, dy = -l_.scale * pby;
+    const double limit = swapped ? rule_.hmax : rule_.kmax;
+    const double m0 = RoundingMargin(l_, std::abs(l_.scale * a) * (std::abs(pax) + std::abs(pay)),
+                                     std::abs(l_.scale * limit) * (std::abs(pbx) + std::abs(pby)));
+    Range span = Whole(ClipToBox(xa, ya, dx, dy, rule_.left - m0, rule_.right + m0,
+                                 rule_.top - m0, rule_.bottom + m0));
+    span = {std::max(span.lo - 1, -limit), std::min(span.hi + 1, limit)};
+    if (!(span.lo <= span.hi)) return true;
+    const double m = RoundingMargin(
+        l_, std::abs(l_.scale * a) * (std::abs(pax) + std::abs(pay)),
+        std::max(std::abs(span.lo), std::abs(span.hi)) * std::abs(l_.scale) *
+            (std::abs(pbx) + std::abs(pby)));
+
+    // The stretches of b around each place where a coordinate crosses a
+    // level: pixel edges within the box's pixels, the box's own edges.
+    std::vector<Range> windows;
+    auto around = [&](double centre, double halfWidth) {
+        double lo = std::max(span.lo, std::ceil(centre - halfWidth));
+        double hi = std::min(span.hi, std::floor(centre + halfWidth));
+        if (!(lo <= hi)) return;
+        if (hi - lo > 2 * kWalkWindow) {
+            const double middle = std::clamp(std::floor(centre + 0.5), span.lo, span.hi);
+            lo = std::max(lo, middle - 1);
+            hi = std::min(hi, middle + 1);
+        }
+        windows.push_back({lo, hi});
+    };
+    auto crossings = [&](double base, double rate, double low, double high, int first, int last) {
+        if (rate == 0) return;
+        const double halfWidth = 2 * m / std::abs(rate) + 2;
+        auto level = [&](double value) { around((value - base) / rate, halfWidth); };
+        level(low);
+        level(high);
+        const double from = base + span.lo * rate, to = base + span.hi * rate;
+        const int pa = std::max(first, platform::PixelIndex(std::min(from, to), g_) - 1);
+        const int pb = std::min(last, platform::PixelIndex(std::max(from, to), g_) + 1);
+        for (int p = pa; p <= pb; ++p) level(g_ * (p + 0.5));
+    };
+    crossings(xa, dx, rule_.left, rule_.right, i0_ - 1, i1_);
+    crossings(ya, dy, rule_.top, rule_.bottom, j0_ - 1, j1_);
+    around(0, 1);
+    std::sort(windows.begin(), windows.end(), [](Range p, Range q) { return p.lo < q.lo; });
+
+    double next = span.lo;  // the first b not yet covered
+    auto stretch = [&](double to) {  // one point of [next, to]
+        for (double b = next; b <= to && b <= next + 2; b = NextWhole(b)) {
+            visit(b);
+            if (b != 0) break;
+        }
+    };
+    for (const Range& w : windows) {
+        if (budget < 0) return false;
+        if (w.hi < next) continue;
+        if (w.lo > next) stretch(w.lo - 1 < next ? next : w.lo - 1);
+        for (double b = std::max(w.lo, next); b <= w.hi; b = NextWhole(b)) visit(b);
+        next = NextWhole(w.hi);
+    }
+    if (next <= span.hi) stretch(span.hi);
+    return budget >= 0;
+}
+
+// A lattice without a reduced basis in exact indices (or with parallel
+// vectors). Where the loops could still count their indices, their own
+// points: all that reach the box when few do, else row by row along the
+// index with fewer rows. Beyond, or when neither is short, the picture from
+// the geometry.
+bool PixelFinder::Unreduced() {
+    if (Countable(rule_)) {
+        std::fill(seen_.begin(), seen_.end(), 0);
+        out_.clear();
+        if (FewReaching()) return true;
+        std::fill(seen_.begin(), seen_.end(), 0);
+        out_.clear();
+        if (WalkRows()) return true;
+    }
+    return Sketched();
+}
+
+// The picture from the lattice's geometry, for lattices whose points the
+// loops could never count.
+bool PixelFinder::Sketched() {
+    std::fill(seen_.begin(), seen_.end(), 0);
+    out_.clear();
+    const PixelWindow window{i0_, i1_, j0_, j1_, g_};
+    return SketchLattice(l_, rule_, window,
+                         [this](int i, int j, double x, double y) { Mark(i, j, x, y); });
+}
+
+bool PixelFinder::Run() {
+    out_.clear();
     for (double v : {l_.cx, l_.cy, l_.scale, l_.px, l_.py, l_.qx, l_.qy, rule_.left, rule_.right,
                      rule_.top, rule_.bottom, g_})
-        if (!std::isfinite(v)) return std::nullopt;
-    if (!(g_ > 0) || std::isnan(rule_.hmax) || std::isnan(rule_.kmax)) return std::nullopt;
+        if (!std::isfinite(v)) return false;
+    if (!(g_ > 0) || std::isnan(rule_.hmax) || std::isnan(rule_.kmax)) return false;
     if (!(rule_.left < rule_.right && rule_.top < rule_.bottom) || rule_.hmax < 0 || rule_.kmax < 0)
-        return std::vector<Point>{};
+        return true;
     ux_ = l_.scale * l_.px;
     uy_ = -l_.scale * l_.py;
     vx_ = l_.scale * l_.qx;
     vy_ = -l_.scale * l_.qy;
     for (double c : {ux_, uy_, vx_, vy_})
-        if (!std::isfinite(c)) return std::nullopt;
+        if (!std::isfinite(c)) return false;
     // A scale of nothing puts every point with finite indices on the centre.
     if (ux_ == 0 && uy_ == 0 && vx_ == 0 && vy_ == 0) {
-        std::vector<Point> centre;
         const double x = l_.X(0, 0), y = l_.Y(0, 0);
-        if (rule_.Counts(0, 0) && rule_.Inside(x, y)) centre.push_back(Point{x, y});
-        return centre;
+        if (rule_.Counts(0, 0) && rule_.Inside(x, y)) out_.push_back(Point{x, y});
+        return true;
     }
 
     i0_ = platform::PixelIndex(rule_.left, g_), i1_ = platform::PixelIndex(rule_.right, g_);
     j0_ = platform::PixelIndex(rule_.top, g_), j1_ = platform::PixelIndex(rule_.bottom, g_);
     const double cells =
         (static_cast<double>(i1_) - i0_ + 1) * (static_cast<double>(j1_) - j0_ + 1);
-    if (cells > kMaxCells) return std::nullopt;
+    if (cells > kMaxCells) return false;
+    seen_.assign(static_cast<std::size_t>(cells), 0);
 
     // How far the indices reach inside the box, for the rounding margin and
     // for knowing whether the index ranges cut into the box.
     double hReach = 0, kReach = 0, hTwips = 0, kTwips = 0;
-    if (!Reaches(hReach, kReach, hTwips, kTwips)) return std::nullopt;
+    if (!Reaches(hReach, kReach, hTwips, kTwips)) return Unreduced();
     const double uLength = std::abs(ux_) + std::abs(uy_), vLength = std::abs(vx_) + std::abs(vy_);
-    hTwips = std::min(hTwips, (rule_.hmax + 2) * uLength) + 2 * uLength;
-    kTwips = std::min(kTwips, (rule_.kmax + 2) * vLength) + 2 * vLength;
+    // Only drawn points matter, whose indices lie within the ranges (the
+    // others fail the index test before they are placed).
+    hTwips = std::min(hTwips + 2 * uLength, rule_.hmax * uLength);
+    kTwips = std::min(kTwips + 2 * vLength, rule_.kmax * vLength);
     margin_ = RoundingMargin(l_, hTwips, kTwips);
     // The margin in index units is tiny next to the one row added here.
     insideRanges_ = hReach + 2 <= rule_.hmax && kReach + 2 <= rule_.kmax;
-    seen_.assign(static_cast<std::size_t>(cells), 0);
+    if (!Countable(rule_)) stretchLimit_ = kGrazingPoints;
 
     if (!Reduce()) {
         etx_ = ux_, ety_ = uy_, ftx_ = vx_, fty_ = vy_;
-        if (!CoverAll()) return std::nullopt;
-        return std::move(out_);
+        if (CoverAll()) return true;
+        return Unreduced();
     }
     // Positions are predicted from a placed point by steps of e and f, whose
-    // own rounding grows with the steps across the box.
+    // own rounding grows with the steps across the box. Steps of f are taken
+    // only within the search region of a pixel, from the row nearest its
+    // middle: no more of them than rows that cross it.
     const double across = (rule_.right - rule_.left) + (rule_.bottom - rule_.top);
     const double eSteps = across / (std::abs(etx_) + std::abs(ety_)) + 2;
     const double fSteps = across / (std::abs(ftx_) + std::abs(fty_)) + 2;
-    margin_ += 16 * kEpsilon *
-               (eSteps * (std::abs(ca_) * uLength + std::abs(cb_) * vLength) +
-                fSteps * (std::abs(cc_) * uLength + std::abs(cd_) * vLength));
+    // Each vector is off by a few roundings of its own length, and by a part
+    // of order epsilon squared of the terms that cancel in it.
+    auto stepError = [](double x, double y, double s, double t, double uL, double vL) {
+        return 16 * (kEpsilon * (std::abs(x) + std::abs(y)) +
+                     kEpsilon * kEpsilon * (std::abs(s) * uL + std::abs(t) * vL));
+    };
+    const double fError = stepError(ftx_, fty_, cc_, cd_, uLength, vLength);
+    margin_ += eSteps * stepError(etx_, ety_, ca_, cb_, uLength, vLength);
+    const double rowGap = std::abs(det_) / std::hypot(ex_, ey_) / sigma_;
+    const double region = 2 * (g_ + 2 * (margin_ + fSteps * fError));
+    margin_ += std::min(fSteps, std::floor(region / rowGap)) * fError;
+
+    // Where the loops' own rounding moves points by more than a pixel and
+    // they could never count their indices, no search of points finds a
+    // picture worth its cost: the eye sees the geometry.
+    if (margin_ > g_ && !Countable(rule_)) return Sketched();
 
     // Points per pixel decide the walk: a bound of the points the rows of e
     // hold inside the box, against the number of pixels.
     const double w = rule_.right - rule_.left + 2 * margin_;
     const double h = rule_.bottom - rule_.top + 2 * margin_;
     const double eLength = std::hypot(etx_, ety_);
-    const double rowGap = std::abs(det_) / std::hypot(ex_, ey_) / sigma_;
     const double rowsBound = (w + h) / rowGap + 2;
     const double perRowBound = (w + h) / eLength + 2;
     if (rowsBound * perRowBound <= std::max(4096.0, 2 * cells))
         WalkPoints();
     else
         WalkCells();
-    return std::move(out_);
+    return true;
 }
 
 }  // namespace
@@ -486,9 +777,12 @@ bool PointRule::Counts(double h, double k) const {
     return true;
 }
 
-std::optional<std::vector<Point>> DistinctPixels(const PlacedLattice& lattice,
-                                                 const PointRule& rule, double pixelTwips) {
-    return PixelFinder(lattice, rule, pixelTwips).Run();
+bool DistinctPixels(const PlacedLattice& lattice, const PointRule& rule, double pixelTwips,
+                    std::vector<Point>& pixels) {
+    // The map of pixels found lives on between drawings, as does the list
+    // of the caller: a drawing allocates nothing once the first has run.
+    thread_local std::vector<std::uint8_t> seen;
+    return PixelFinder(lattice, rule, pixelTwips, pixels, seen).Run();
 }
 
 IndexSpan RowSpan(const PlacedLattice& l, const PointRule& rule, double h) {
@@ -570,7 +864,61 @@ bool ReachingIndices(const PlacedLattice& l, const PointRule& rule, PointOrder o
     return true;
 }
 
+// The pixels of the lattices drawn last. An update draws the lattices of the
+// one before whenever only an option or the other box changed, and a loaded
+// set or a legend click runs several drawings of the same lattices in a row:
+// those find their pixels here. A result is a function of the lattice, the
+// rule and the pixel size alone, so a hit draws exactly what a search would.
+class PixelCache {
+  public:
+    // The pixels of the lattice, or null when the geometry has no answer.
+    const std::vector<Point>* Find(const PlacedLattice& l, const PointRule& rule, double grid) {
+        ++clock_;
+        Entry* oldest = &entries_[0];
+        for (Entry& e : entries_) {
+            if (e.valid && e.grid == grid && e.lattice == l && e.rule == rule) {
+                e.used = clock_;
+                return &e.pixels;
+            }
+            if (e.used < oldest->used) oldest = &e;
+        }
+        // An entry of a huge surface gives its memory back when replaced.
+        if (oldest->pixels.capacity() > kKeptPixels) std::vector<Point>().swap(oldest->pixels);
+        oldest->lattice = l;
+        oldest->rule = rule;
+        oldest->grid = grid;
+        oldest->used = clock_;
+        oldest->valid = DistinctPixels(l, rule, grid, oldest->pixels);
+        return oldest->valid ? &oldest->pixels : nullptr;
+    }
+
+    void Forget() {
+        for (Entry& e : entries_) e.valid = false;
+    }
+
+  private:
+    // Enough for the substrate, twelve domains, a highlight and the dots.
+    static constexpr std::size_t kEntries = 16;
+    static constexpr std::size_t kKeptPixels = 1 << 18;
+    struct Entry {
+        PlacedLattice lattice;
+        PointRule rule;
+        double grid = 0;
+        bool valid = false;
+        unsigned long long used = 0;
+        std::vector<Point> pixels;
+    };
+    std::array<Entry, kEntries> entries_;
+    unsigned long long clock_ = 0;
+};
+
+thread_local PixelCache pixelCache;
+
 }  // namespace
+
+void ForgetDrawnPixels() {
+    pixelCache.Forget();
+}
 
 void DrawLatticePoints(platform::Surface& s, const PlacedLattice& l, const PointRule& rule,
                        double r, model::Rgb c, PointOrder order) {
@@ -592,7 +940,7 @@ void DrawLatticePoints(platform::Surface& s, const PlacedLattice& l, const Point
     for (double v : {l.cx, l.cy, l.scale, l.px, l.py, l.qx, l.qy})
         if (!std::isfinite(v)) return;
     const double grid = pixel > 0 ? pixel : kWindowPixelTwips;
-    if (std::optional<std::vector<Point>> pixels = DistinctPixels(l, rule, grid)) {
+    if (const std::vector<Point>* pixels = pixelCache.Find(l, rule, grid)) {
         s.Circles(*pixels, r, c);
         return;
     }

@@ -5,7 +5,6 @@
 // pixel that some point lands on exactly once.
 #pragma once
 
-#include <optional>
 #include <vector>
 
 #include "platform/Surface.h"
@@ -18,6 +17,7 @@ namespace quorvex::render {
 struct PlacedLattice {
     double cx = 0, cy = 0, scale = 0, px = 0, py = 0, qx = 0, qy = 0;
 
+    bool operator==(const PlacedLattice&) const = default;
     double X(double h, double k) const { return cx + scale * (h * px + k * qx); }
     double Y(double h, double k) const { return cy - scale * (h * py + k * qy); }
 };
@@ -31,6 +31,7 @@ struct PointRule {
     bool odd0KLeft = false;
     double left = 0, right = 0, top = 0, bottom = 0;
 
+    bool operator==(const PointRule&) const = default;
     bool Counts(double h, double k) const;
     bool Inside(double x, double y) const { return left < x && x < right && top < y && y < bottom; }
 };
@@ -41,12 +42,12 @@ struct PointRule {
 inline constexpr double kIndexLimit = 4503599627370496.0;
 
 // One point per pixel (of pixelTwips twips) that some drawn point lands on,
-// in no particular order; a pixel found without a particular point is given
-// by its centre. No value when the lattice is too degenerate for the
-// geometry (parallel or vanishing vectors, far beyond double precision).
-std::optional<std::vector<platform::Point>> DistinctPixels(const PlacedLattice& lattice,
-                                                           const PointRule& rule,
-                                                           double pixelTwips);
+// in no particular order, in `pixels` (emptied first); a pixel found without a
+// particular point is given by its centre. False when the lattice is too
+// degenerate for the geometry (parallel or vanishing vectors, far beyond
+// double precision).
+bool DistinctPixels(const PlacedLattice& lattice, const PointRule& rule, double pixelTwips,
+                    std::vector<platform::Point>& pixels);
 
 // The k of row h whose points can lie inside the rule's box, widened by the
 // rounding margin; lo > hi when none. Within [-kmax, kmax].
@@ -67,6 +68,11 @@ IndexSpan RowsReaching(const PlacedLattice& lattice, const PointRule& rule);
 enum class PointOrder { Spots, Dots };
 void DrawLatticePoints(platform::Surface& s, const PlacedLattice& lattice, const PointRule& rule,
                        double r, model::Rgb c, PointOrder order);
+
+// The pixels of the last lattices drawn on this thread are kept and drawn
+// again when the same lattice comes again; this forgets them (for timing the
+// search itself).
+void ForgetDrawnPixels();
 
 // The drawings visit only what can be seen and draw each pixel once. The
 // straightforward loops over every index stay available for the tests that

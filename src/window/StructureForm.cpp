@@ -330,7 +330,14 @@ void StructureForm::onFocusChanged(QWidget* old, QWidget* now) {
     auto* field = qobject_cast<QLineEdit*>(old);
     if (!field || field->parentWidget() != this) return;
     if (!now || now->window() != window()) return;
+    // The field the focus passes through while a refused entry takes it back
+    // keeps its text for its own turn: committing it there could refuse it in
+    // turn (two lengths too small to show read back as 0), and the two fields
+    // would hand the focus back and forth without end.
+    if (committingLeftField_) return;
+    committingLeftField_ = true;
     onFieldCommitted(field);
+    committingLeftField_ = false;
 }
 
 void StructureForm::showMessage(const QString& text) { platform::ShowMessage(text); }

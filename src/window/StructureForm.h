@@ -183,6 +183,9 @@ class StructureForm : public QWidget {
     bool matrixLabelPressed_ = false;
     // A field that a click has just focused: its text is selected on the release.
     QLineEdit* fieldFocusedByClick_ = nullptr;
+    // A field left for another is being committed: a refusal that sends the
+    // focus back does not commit the field it leaves on the way.
+    bool committingLeftField_ = false;
 
     model::Document document_;
     std::unique_ptr<platform::ImageSurface> surface_;

@@ -214,6 +214,108 @@ TEST(FastEnumeration, DotsOnTheSamePixelsOnceAndNetAndDotsInLoopOrderWithoutPixe
             ExpectSameCalls(c.name, [&](platform::Surface& s) { DrawLattice(c, s, kind); });
 }
 
+// A lattice whose points lie far closer than a pixel, in one direction or in
+// both, and far beyond any count of indices the loops could finish: what the
+// eye sees must come out. Pixels are judged by their 15-twip squares: a square
+// that lies (with a pixel to spare) inside the region the points fill is
+// drawn, one that lies (with a pixel to spare) outside it is not.
+struct DenseCase {
+    std::string name;
+    model::Vec2 p, q;  // in twips per index at scale 1
+    double hmax, kmax;
+    // The points fill the plane; false: they lie on rows of whole h, far apart.
+    bool fillsBoth;
+};
+
+TEST(FastEnumeration, LatticesFinerThanAPixelFillWhatTheirIndexRangesCover) {
+    const double cx = 6300, cy = 6420;
+    PointRule box;
+    box.left = 4610, box.right = 7990, box.top = 4730, box.bottom = 8110;
+    const std::vector<DenseCase> cases = {
+        {"fine both ways, ranges beyond the box", {1e-12, 0}, {0, 1e-12}, 1e30, 1e30, true},
+        {"fine both ways, a band of h", {1e-12, 0}, {0, 1e-12}, 6e14, 1e30, true},
+        {"fine both ways, turned, band of h and k", {6e-13, 8e-13}, {-8e-13, 6e-13}, 9e14, 5e14,
+         true},
+        {"skewed fine, band of k", {1e-12, 3e-13}, {1.1e-12, 3.5e-13}, 1e40, 2e16, true},
+        {"parallel to the last bits, band of k", {1e-12, 0}, {1e-12, 1e-28}, 1e40, 1e31, true},
+        {"rows of fine points 217 twips apart", {0, 217}, {1e-13, 0}, 1e30, 1e30, false},
+        {"slanted rows 233 twips apart, cut by k", {133.2, 191.1}, {-8e-14, 6e-14}, 1e30, 9e15,
+         false},
+    };
+    // The same pictures at magnitudes from tiny to huge: the vectors scaled
+    // by 10^e, the scale by 10^-e.
+    for (const DenseCase& c : cases)
+        for (int e : {-200, -60, 0, 45, 180}) {
+            const double f = std::pow(10.0, e);
+            const PlacedLattice lattice{cx, cy, 1 / f, c.p.x * f, c.p.y * f, c.q.x * f, c.q.y * f};
+            PointRule rule = box;
+            rule.hmax = c.hmax;
+            rule.kmax = c.kmax;
+            PixelCountingSurface s;
+            DrawLatticePoints(s, lattice, rule, 30, RGB(1, 2, 3), PointOrder::Spots);
+
+            // Index coordinates of a twip position, from the unscaled vectors.
+            const double det = c.p.x * c.q.y - c.p.y * c.q.x;
+            auto indices = [&](double x, double y) {
+                const double dx = x - cx, dy = cy - y;
+                return std::pair{(dx * c.q.y - dy * c.q.x) / det, (c.p.x * dy - c.p.y * dx) / det};
+            };
+            // Whether a place belongs to the filled region, judged at a
+            // square's four corners: all in, all out of one bound, or neither.
+            // Whether a square lies wholly inside the filled region, and
+            // whether it lies wholly beyond one of its eight bounds.
+            auto judge = [&](double x0, double y0, double x1, double y1) {
+                int inside = 0;
+                std::array<int, 8> beyond{};
+                for (double x : {x0, x1})
+                    for (double y : {y0, y1}) {
+                        const auto [h, k] = indices(x, y);
+                        const bool past[8] = {x <= box.left,  x >= box.right, y <= box.top,
+                                              y >= box.bottom, h > c.hmax,     h < -c.hmax,
+                                              k > c.kmax,      k < -c.kmax};
+                        bool any = false;
+                        for (int b = 0; b < 8; ++b) {
+                            beyond[b] += past[b];
+                            any = any || past[b];
+                        }
+                        inside += !any;
+                    }
+                return std::pair{inside == 4, std::count(beyond.begin(), beyond.end(), 4) > 0};
+            };
+            // For rows, the distance of a pixel's centre from the nearest row.
+            auto rowDistance = [&](double x, double y) {
+                const double h = indices(x, y).first;
+                const double length = std::hypot(c.q.x, c.q.y);
+                const double spacing = std::abs(det) / length;
+                return std::abs(h - std::round(h)) * spacing;
+            };
+            long missing = 0, extra = 0, drawnChecked = 0, emptyChecked = 0;
+            for (int j = 300; j <= 560; ++j)
+                for (int i = 300; i <= 540; ++i) {
+                    const double x = 15.0 * i, y = 15.0 * j;
+                    const auto [in, out] = judge(x - 22.5, y - 22.5, x + 22.5, y + 22.5);
+                    bool mustDraw = in, mustNot = out;
+                    if (!c.fillsBoth) {
+                        // A row through the square's inscribed circle crosses
+                        // the square; none within its circumscribed one
+                        // leaves it empty.
+                        mustDraw = mustDraw && rowDistance(x, y) < 7.4;
+                        mustNot = mustNot || rowDistance(x, y) > 10.7;
+                    }
+                    const int n =
+                        s.circles[static_cast<std::size_t>(j * PixelCountingSurface::kSide + i)];
+                    drawnChecked += mustDraw, emptyChecked += mustNot;
+                    missing += mustDraw && n == 0;
+                    extra += mustNot && n > 0;
+                }
+            EXPECT_EQ(missing + extra, 0) << c.name << " at 10^" << e << ": " << missing
+                                          << " pixels missing, " << extra << " extra";
+            EXPECT_EQ(s.farCircles, 0) << c.name;
+            // Each case has both pixels that must be drawn and pixels that must not.
+            EXPECT_GT(std::min(drawnChecked, emptyChecked), 1000) << c.name;
+        }
+}
+
 TEST(FastEnumeration, PixelIndexRoundsAsLround) {
     std::vector<double> values = {0, -0.0, 7.5, -7.5, 22.5, -22.5, 7.4999999999999991, 1e6, -1e6};
     for (int n = -700; n <= 700; ++n)

@@ -86,6 +86,25 @@ TEST_F(FieldsTest, LatticeEntriesAreReadCheckedAndShown) {
     }
 }
 
+// Lengths too small to show read back as 0 when their field is left, and are
+// refused: leaving one such field for the other refuses it once and keeps the
+// focus there, without the other refusing in turn.
+TEST_F(FieldsTest, LeavingOneTooSmallLengthForAnotherRefusesOnlyTheOneLeft) {
+    ShowActive();
+    Choose("basicGroupList", 5);
+    for (const char* field : {"lengthAField", "lengthBField"}) {
+        Find<QLineEdit>(field)->setText("1e-87");
+        W().onFieldCommitted(Find<QLineEdit>(field));
+    }
+    ASSERT_EQ(Text("lengthAField"), "0.0000");
+    ASSERT_EQ(Text("lengthBField"), "0.0000");
+    Find("lengthAField")->setFocus();
+    messages.clear();
+    Find("lengthBField")->setFocus();
+    EXPECT_EQ(messages, std::vector<std::string>{"Wrong input: 0.0000"});
+    EXPECT_TRUE(Find("lengthAField")->hasFocus());
+}
+
 TEST_F(FieldsTest, MatrixEntries) {
     Choose("superGroupList", 1);   // p2
     Type("matrixField11", "1.5");  // halves go to the even neighbour

@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <deque>
 #include <functional>
@@ -179,6 +180,10 @@ class RobustnessTest : public WindowTest {
         std::string wrong = Unsound();
         static const long slowMs = EnvNumber("QUORVEX_ROBUST_SLOW_MS", kSlowMs);
         if (ms > static_cast<double>(slowMs)) wrong += "slow (" + std::to_string(ms) + " ms); ";
+        if (ms > slowest) {
+            slowest = ms;
+            slowestAction = trail.back();
+        }
         if (wrong.empty()) return true;
         std::string recent;
         for (const auto& t : trail) recent += "  " + t + "\n";
@@ -387,12 +392,15 @@ class RobustnessTest : public WindowTest {
     std::vector<QString> quotable;  // texts a "Wrong input" message may quote now
     bool alphaTyped = false;
     long actions = 0;
+    double slowest = 0;  // ms, and the action that took it
+    std::string slowestAction;
 };
 
 TEST_F(RobustnessTest, RandomUserActionsKeepTheWindowSound) {
     long budget = EnvNumber("QUORVEX_ROBUST_ACTIONS", kDefaultActions);
     while (budget > 0 && OneAction(budget)) {
     }
+    std::printf("%ld actions, the slowest %.1f ms: %s\n", actions, slowest, slowestAction.c_str());
 }
 
 // Every text of the corpus in every field, on a lattice that shows all of them.
