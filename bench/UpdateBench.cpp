@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QStandardPaths>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -151,6 +152,10 @@ int main(int argc, char** argv) {
         setenv("XDG_RUNTIME_DIR", dir.constData(), 1);
     }
     QApplication app(argc, argv);
+    // Opened files and saved sets go to a test folder of this run, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication::setApplicationName(
+        QStringLiteral("quorvex-bench-%1").arg(QCoreApplication::applicationPid()));
     // A refused input would open a modal box and stop the run; report it instead.
     quorvex::platform::SetMessageHandler([](const QString& text) {
         std::fprintf(stderr, "message: %s\n", text.toStdString().c_str());
@@ -159,5 +164,6 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
     return 0;
 }

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include "model/AllowedGroups.h"
 #include "model/CellAnalysis.h"
@@ -99,11 +100,20 @@ void MainWindow::showRecentMenu() {
 }
 
 void MainWindow::rememberRecent(const QString& path) {
+    if (!recentFiles_.isEmpty() && recentFiles_.front() == path) return;
     recentFiles_.removeAll(path);
     recentFiles_.prepend(path);
     while (recentFiles_.size() > kMostRecentFiles) recentFiles_.removeLast();
-    files::WriteRecentFiles(RecentFilesPath(), recentFiles_);
     showRecentMenu();
+    // Written once the window is drawn: a safe write waits for the disk.
+    if (!recentFilesPending_) QTimer::singleShot(0, this, [this] { storeRecentFiles(); });
+    recentFilesPending_ = true;
+}
+
+void MainWindow::storeRecentFiles() {
+    if (!recentFilesPending_) return;
+    recentFilesPending_ = false;
+    files::WriteRecentFiles(RecentFilesPath(), recentFiles_);
 }
 
 files::StructureFileContents MainWindow::currentContents() const {
@@ -204,7 +214,8 @@ bool MainWindow::onSaveAs() {
 void MainWindow::onOpenRecent(const QString& path) {
     if (!QFileInfo::exists(path)) {
         recentFiles_.removeAll(path);
-        files::WriteRecentFiles(RecentFilesPath(), recentFiles_);
+        recentFilesPending_ = true;
+        storeRecentFiles();
         showRecentMenu();
         platform::ShowMessage(path + QStringLiteral(
                                          "\nno longer exists; it is taken off the recent files."));

@@ -47,6 +47,7 @@ MainWindow::MainWindow() {
 }
 
 MainWindow::~MainWindow() {
+    storeRecentFiles();
     if (screen_) delete screen_;
 }
 

@@ -66,6 +66,7 @@ class MainWindow : public QMainWindow {
     void refreshModified();
     void updateTitle();
     void rememberRecent(const QString& path);
+    void storeRecentFiles();
     void showRecentMenu();
     void restoreSavedSets();
     void storeSavedSets();
@@ -74,6 +75,7 @@ class MainWindow : public QMainWindow {
     files::StructureFileContents savedContents_;
     QJsonObject measuredImage_;
     QStringList recentFiles_;
+    bool recentFilesPending_ = false;
     // A damaged store of saved sets is kept until the user saves a set.
     bool savedSetsStoreWritable_ = true;
     QMenu* recentMenu_{};
