@@ -41,8 +41,8 @@ std::optional<std::vector<model::SavedState>> ReadSavedSets(const QString& path)
         QJsonObject file = set.toObject();
         file.insert(QStringLiteral("format"), QLatin1String(kFormatName));
         file.insert(QStringLiteral("version"), kFormatVersion);
-        const ReadResult<StructureFileContents> read =
-            FromJson(QJsonDocument(file).toJson(QJsonDocument::Compact), QFileInfo(path).fileName());
+        const ReadResult<StructureFileContents> read = FromJson(
+            QJsonDocument(file).toJson(QJsonDocument::Compact), QFileInfo(path).fileName());
         if (!read.value) return std::nullopt;
         states.push_back({read.value->structure, read.value->view});
     }
@@ -53,8 +53,9 @@ std::optional<std::vector<model::SavedState>> ReadSavedSets(const QString& path)
 bool WriteSavedSets(const QString& path, const model::SavedStates& sets) {
     QJsonArray list;
     for (int i = 0; i < sets.Count(); ++i)
-        list.append(QJsonObject{{QStringLiteral("structure"), StructureToJson(sets.At(i).structure)},
-                                {QStringLiteral("view"), ViewToJson(sets.At(i).view)}});
+        list.append(
+            QJsonObject{{QStringLiteral("structure"), StructureToJson(sets.At(i).structure)},
+                        {QStringLiteral("view"), ViewToJson(sets.At(i).view)}});
     const QJsonObject store{{QStringLiteral("format"), QLatin1String(kSavedSetsFormat)},
                             {QStringLiteral("version"), 1},
                             {QStringLiteral("sets"), list}};

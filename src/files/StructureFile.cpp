@@ -21,8 +21,8 @@ namespace {
 using model::Int32;
 
 constexpr std::array<const char*, model::kGroupCount + 1> kShortGroupNames = {
-    "",     "p1",   "p2",   "pm",  "pg",  "cm",  "p2mm", "p2mg", "p2gg", "c2mm",  "p4",
-    "p4mm", "p4gm", "p3", "p3m1", "p31m", "p6", "p6mm", "pm'",  "pg'",  "cm'", "p2mg'"};
+    "",     "p1",   "p2", "pm",   "pg",   "cm", "p2mm", "p2mg", "p2gg", "c2mm", "p4",
+    "p4mm", "p4gm", "p3", "p3m1", "p31m", "p6", "p6mm", "pm'",  "pg'",  "cm'",  "p2mg'"};
 
 // Zooms beyond these are out of any reach of the zoom buttons.
 constexpr model::Range kZoomRange{1e-6, 1e6};
@@ -51,7 +51,18 @@ QString TypeName(const QJsonValue& v) {
     return QStringLiteral("nothing");
 }
 
-QString Plain(double v) { return QString::number(v, 'g', 12); }
+QString Plain(double v) {
+    return QString::number(v, 'g', 12);
+}
+
+// A text from the file as a message quotes it: on one line, and short.
+QString Quoted(const QString& text) {
+    constexpr qsizetype kLongest = 40;
+    QString line;
+    for (const QChar c : text) line += c.isPrint() ? c : QChar(u' ');
+    if (line.size() > kLongest) line = line.left(kLongest) + QStringLiteral("\u2026");
+    return QLatin1Char('"') + line + QLatin1Char('"');
+}
 
 // Reads values out of a JSON document, keeping the first problem found. Every
 // read after a problem returns its fallback, so a reader can go on without
@@ -64,9 +75,9 @@ class Reader {
     const QString& Error() const { return error_; }
     void Fail(const QString& key, const QString& problem) {
         if (Failed()) return;
-        error_ = key.isEmpty() ? fileName_ + QStringLiteral(": ") + problem
-                               : fileName_ + QStringLiteral(": ") + key + QStringLiteral(": ") +
-                                     problem;
+        error_ = key.isEmpty()
+                     ? fileName_ + QStringLiteral(": ") + problem
+                     : fileName_ + QStringLiteral(": ") + key + QStringLiteral(": ") + problem;
     }
 
     // The value of a key, or nothing when it is missing or has the wrong type.
@@ -111,8 +122,8 @@ class Reader {
                           .arg(Plain(range.low), Plain(range.high)));
     }
 
-    double WholeNumber(const QJsonObject& o, const QString& path, const char* key,
-                       double fallback, model::Range range) {
+    double WholeNumber(const QJsonObject& o, const QString& path, const char* key, double fallback,
+                       model::Range range) {
         const double x = NumberInRange(o, path, key, fallback, range);
         if (x != std::floor(x)) {
             Fail(Key(path, key), QStringLiteral("must be a whole number from %1 to %2")
@@ -130,10 +141,11 @@ class Reader {
         for (Int32 g = 1; g <= last; ++g)
             if (v->toString() == QLatin1String(kShortGroupNames[static_cast<std::size_t>(g)]))
                 return g;
-        Fail(Key(path, key), QStringLiteral("\"%1\" is no %2 plane group")
-                                 .arg(v->toString(), last == model::kBasicGroupCount
-                                                         ? QStringLiteral("basic")
-                                                         : QStringLiteral("superstructure")));
+        Fail(Key(path, key),
+             QStringLiteral("%1 is no %2 plane group")
+                 .arg(Quoted(v->toString()), last == model::kBasicGroupCount
+                                                 ? QStringLiteral("basic")
+                                                 : QStringLiteral("superstructure")));
         return fallback;
     }
 
@@ -167,8 +179,12 @@ QString CommonNameText(Int32 row) {
     return QString::fromLatin1(n.data(), static_cast<qsizetype>(n.size()));
 }
 
-bool IsOblique(Int32 group) { return group <= model::kP2; }
-bool HasSideB(Int32 group) { return group <= model::kC2mm; }
+bool IsOblique(Int32 group) {
+    return group <= model::kP2;
+}
+bool HasSideB(Int32 group) {
+    return group <= model::kC2mm;
+}
 
 // The cell a basic group starts from, as choosing it in the window gives.
 model::Structure FamilyCell(Int32 group) {
@@ -191,7 +207,8 @@ std::optional<model::SuperlatticeMatrix> ReadMatrix(Reader& r, const QJsonObject
     const auto v = r.Value(o, path, "matrix", QJsonValue::Array);
     if (!v) return std::nullopt;
     const QString key = Reader::Key(path, "matrix");
-    const QString shape = QStringLiteral("must be two rows of two whole numbers, [[m11, m12], [m21, m22]]");
+    const QString shape =
+        QStringLiteral("must be two rows of two whole numbers, [[m11, m12], [m21, m22]]");
     const QJsonArray rows = v->toArray();
     if (rows.size() != 2) {
         r.Fail(key, shape);
@@ -242,7 +259,7 @@ model::Structure ReadStructure(Reader& r, const QJsonObject& o, const QString& p
         nameRow = CommonNameRowNamed(name->toString());
         if (!nameRow)
             r.Fail(Reader::Key(path, "commonName"),
-                   QStringLiteral("\"%1\" is no common name").arg(name->toString()));
+                   QStringLiteral("%1 is no common name").arg(Quoted(name->toString())));
     }
     const std::optional<model::SuperlatticeMatrix> matrix = ReadMatrix(r, o, path);
     if (matrix)
@@ -301,11 +318,11 @@ double ReadSetting(Reader& r, const QJsonObject& o, const char* key, const char*
 
 void ReadScreen(Reader& r, const QJsonObject& o, StructureFileContents& c) {
     model::ScreenSettings& s = c.screen;
-    s.latticeConstant = ReadSetting(r, o, "latticeConstant", "The lattice constant a",
-                                    "\u00C5", s.latticeConstant, model::kLatticeConstantRange);
+    s.latticeConstant = ReadSetting(r, o, "latticeConstant", "The lattice constant a", "\u00C5",
+                                    s.latticeConstant, model::kLatticeConstantRange);
     s.energy = ReadSetting(r, o, "energy", "The energy", "eV", s.energy, model::kEnergyRange);
-    s.acceptanceDegrees = ReadSetting(r, o, "acceptanceDegrees", "The acceptance angle",
-                                      "degrees", s.acceptanceDegrees, model::kAcceptanceRange);
+    s.acceptanceDegrees = ReadSetting(r, o, "acceptanceDegrees", "The acceptance angle", "degrees",
+                                      s.acceptanceDegrees, model::kAcceptanceRange);
     const QString path = QStringLiteral("screen");
     s.gunShown = r.Flag(o, path, "gunShown", s.gunShown);
     s.photoLook = r.Flag(o, path, "photoLook", s.photoLook);
@@ -362,8 +379,9 @@ QJsonObject ScreenToJson(const StructureFileContents& c) {
 }  // namespace
 
 QString GroupName(Int32 group) {
-    return model::IsGroup(group) ? QString::fromLatin1(kShortGroupNames[static_cast<std::size_t>(group)])
-                                 : QString();
+    return model::IsGroup(group)
+               ? QString::fromLatin1(kShortGroupNames[static_cast<std::size_t>(group)])
+               : QString();
 }
 
 QJsonObject StructureToJson(const model::Structure& s) {
@@ -372,7 +390,8 @@ QJsonObject StructureToJson(const model::Structure& s) {
                   {QStringLiteral("a"), s.a}};
     if (HasSideB(s.basicGroup)) o.insert(QStringLiteral("b"), s.b);
     if (IsOblique(s.basicGroup)) o.insert(QStringLiteral("alpha"), s.alpha);
-    o.insert(QStringLiteral("matrix"), QJsonArray{QJsonArray{m.m11, m.m12}, QJsonArray{m.m21, m.m22}});
+    o.insert(QStringLiteral("matrix"),
+             QJsonArray{QJsonArray{m.m11, m.m12}, QJsonArray{m.m21, m.m22}});
     if (s.commonNameRow >= 0 && s.commonNameRow < model::kCommonNameCount)
         o.insert(QStringLiteral("commonName"), CommonNameText(s.commonNameRow));
     o.insert(QStringLiteral("superGroup"), GroupName(s.superGroup));

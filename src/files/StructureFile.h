@@ -58,8 +58,7 @@ ReadResult<StructureFileContents> FromJson(const QByteArray& json, const QString
 
 ReadResult<StructureFileContents> ReadStructureFile(const QString& path);
 // Atomic: the file is replaced only when everything is written.
-bool WriteStructureFile(const QString& path, const StructureFileContents& contents,
-                        QString* error);
+bool WriteStructureFile(const QString& path, const StructureFileContents& contents, QString* error);
 
 // The pieces the store of saved sets shares with structure files.
 QJsonObject StructureToJson(const model::Structure& structure);

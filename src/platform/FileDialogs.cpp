@@ -11,7 +11,9 @@ FileDialogHandler& Handler() {
 }
 }  // namespace
 
-void SetFileDialogHandler(FileDialogHandler handler) { Handler() = std::move(handler); }
+void SetFileDialogHandler(FileDialogHandler handler) {
+    Handler() = std::move(handler);
+}
 
 QString AskForStructureFile(QWidget* parent, FileDialogKind kind, const QString& suggestion) {
     if (Handler()) return Handler()(kind, suggestion);

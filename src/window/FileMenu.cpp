@@ -24,7 +24,9 @@ namespace {
 
 constexpr int kMostRecentFiles = 10;
 
-QString SavedSetsPath() { return MainWindow::dataFolder() + QStringLiteral("/saved-sets.json"); }
+QString SavedSetsPath() {
+    return MainWindow::dataFolder() + QStringLiteral("/saved-sets.json");
+}
 QString RecentFilesPath() {
     return MainWindow::dataFolder() + QStringLiteral("/recent-files.json");
 }
@@ -72,9 +74,10 @@ void MainWindow::createFileMenu() {
     };
     connect(add("openAction", QStringLiteral("&Open\u2026"), QKeySequence(Qt::CTRL | Qt::Key_O)),
             &QAction::triggered, this, [this] { onOpen(); });
-    connect(add("saveAction", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S)), &QAction::triggered,
-            this, [this] { onSave(); });
-    connect(add("saveAsAction", QStringLiteral("Save &As\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
+    connect(add("saveAction", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S)),
+            &QAction::triggered, this, [this] { onSave(); });
+    connect(add("saveAsAction", QStringLiteral("Save &As\u2026"),
+                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
             &QAction::triggered, this, [this] { onSaveAs(); });
     file->addSeparator();
     // Connected by the export, which offers it.
@@ -174,8 +177,9 @@ void MainWindow::refreshModified() {
 
 void MainWindow::updateTitle() {
     // The form's own title first, as the window has always shown it.
-    const QString name =
-        currentFile_.isEmpty() ? QString() : QStringLiteral("- ") + QFileInfo(currentFile_).fileName();
+    const QString name = currentFile_.isEmpty()
+                             ? QString()
+                             : QStringLiteral("- ") + QFileInfo(currentFile_).fileName();
     setWindowTitle(form_->windowTitle() + name + QStringLiteral("[*]"));
 }
 
@@ -186,8 +190,10 @@ void MainWindow::openWithMessage(const QString& path) {
 
 void MainWindow::onOpen() {
     if (!maybeSave()) return;
-    const QString folder = currentFile_.isEmpty() ? QString() : QFileInfo(currentFile_).absolutePath();
-    const QString path = platform::AskForStructureFile(this, platform::FileDialogKind::Open, folder);
+    const QString folder =
+        currentFile_.isEmpty() ? QString() : QFileInfo(currentFile_).absolutePath();
+    const QString path =
+        platform::AskForStructureFile(this, platform::FileDialogKind::Open, folder);
     if (!path.isEmpty()) openWithMessage(path);
 }
 
@@ -202,7 +208,8 @@ bool MainWindow::onSave() {
 bool MainWindow::onSaveAs() {
     const QString suggestion =
         currentFile_.isEmpty() ? QDir::homePath() + QStringLiteral("/structure.qvx") : currentFile_;
-    QString path = platform::AskForStructureFile(this, platform::FileDialogKind::SaveAs, suggestion);
+    QString path =
+        platform::AskForStructureFile(this, platform::FileDialogKind::SaveAs, suggestion);
     if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".qvx");
     QString error;
@@ -217,8 +224,8 @@ void MainWindow::onOpenRecent(const QString& path) {
         recentFilesPending_ = true;
         storeRecentFiles();
         showRecentMenu();
-        platform::ShowMessage(path + QStringLiteral(
-                                         "\nno longer exists; it is taken off the recent files."));
+        platform::ShowMessage(
+            path + QStringLiteral("\nno longer exists; it is taken off the recent files."));
         return;
     }
     if (!maybeSave()) return;
@@ -229,8 +236,9 @@ bool MainWindow::maybeSave() {
     if (!isWindowModified()) return true;
     const QString name = currentFile_.isEmpty() ? QStringLiteral("The structure")
                                                 : QFileInfo(currentFile_).fileName();
-    switch (platform::AskAboutUnsavedChanges(name + QStringLiteral(" has changes that are not saved.\n"
-                                                                   "Save them?"))) {
+    switch (
+        platform::AskAboutUnsavedChanges(name + QStringLiteral(" has changes that are not saved.\n"
+                                                               "Save them?"))) {
         case platform::UnsavedChoice::Save:
             return onSave();
         case platform::UnsavedChoice::Discard:

@@ -93,8 +93,8 @@ TEST(StructureFile, EveryFieldReadsBackAsWritten) {
 // matrix left out is the one the list shows for it.
 TEST(StructureFile, MissingKeysTakeDefaults) {
     const auto read = [](const char* body) {
-        const QByteArray json = QByteArray(R"({"format": "quorvex-structure", "version": 1)") +
-                                body + "}";
+        const QByteArray json =
+            QByteArray(R"({"format": "quorvex-structure", "version": 1)") + body + "}";
         const ReadResult<StructureFileContents> r = FromJson(json, "x.qvx");
         EXPECT_TRUE(r.value) << r.error.toStdString();
         return r.value.value_or(StructureFileContents{});
@@ -107,9 +107,9 @@ TEST(StructureFile, MissingKeysTakeDefaults) {
     // Hexagonal cells have b = a and alpha = 120 whatever the file says of them.
     const StructureFileContents hex =
         read(R"(, "structure": {"basicGroup": "p3", "a": 2.5, "b": 9, "alpha": 77})");
-    EXPECT_EQ(std::tuple(hex.structure.a, hex.structure.b, hex.structure.alpha,
-                         hex.structure.superGroup),
-              std::tuple(2.5, 2.5, 120.0, model::kP3));
+    EXPECT_EQ(
+        std::tuple(hex.structure.a, hex.structure.b, hex.structure.alpha, hex.structure.superGroup),
+        std::tuple(2.5, 2.5, 120.0, model::kP3));
     const StructureFileContents unknown = read(R"(, "comment": "kept by hand", "view": {"x": 1})");
     EXPECT_EQ(unknown, StructureFileContents{});
 }
@@ -143,8 +143,10 @@ const BadFile kBadFiles[] = {
 // The same keys inside "structure", "view" and "screen".
 const BadFile kBadValues[] = {
     {R"("structure": 3)", "structure: an object was expected, not a number"},
-    {R"("structure": {"basicGroup": 11})", "structure.basicGroup: a text was expected, not a number"},
-    {R"("structure": {"basicGroup": "pm'"})", "structure.basicGroup: \"pm'\" is no basic plane group"},
+    {R"("structure": {"basicGroup": 11})",
+     "structure.basicGroup: a text was expected, not a number"},
+    {R"("structure": {"basicGroup": "pm'"})",
+     "structure.basicGroup: \"pm'\" is no basic plane group"},
     {R"("structure": {"a": "1"})", "structure.a: a number was expected, not a text"},
     {R"("structure": {"a": 0})", "structure.a: Wrong input: a length must be a positive number"},
     {R"("structure": {"basicGroup": "p2mm", "b": -1})", "structure.b: Wrong input"},
@@ -155,16 +157,22 @@ const BadFile kBadValues[] = {
      "structure.alpha: a number was expected, not null"},
     {R"("structure": {"matrix": [[1, 0], [0]]})", "structure.matrix: must be two rows"},
     {R"("structure": {"matrix": [1, 0, 0, 1]})", "structure.matrix: must be two rows"},
-    {R"("structure": {"matrix": {"m11": 1}})", "structure.matrix: a list was expected, not an object"},
+    {R"("structure": {"matrix": {"m11": 1}})",
+     "structure.matrix: a list was expected, not an object"},
     {R"("structure": {"matrix": [[1.5, 0], [0, 1]]})", "structure.matrix: Wrong input: 1.5"},
     {R"("structure": {"matrix": [[2147483648, 0], [0, 1]]})",
      "structure.matrix: Wrong input: 2147483648"},
     {R"("structure": {"matrix": [[2, 4], [1, 2]]})",
      "structure.matrix: Superlattice matrix inconsistent"},
     {R"("structure": {"matrix": [[21, 0], [0, 1]]})", "structure.matrix: Superlattice too large"},
-    {R"("structure": {"commonName": "c(2x2) "})", "structure.commonName: \"c(2x2) \" is no common name"},
-    {R"("structure": {"superGroup": "p5"})", "structure.superGroup: \"p5\" is no superstructure plane group"},
-    {R"("structure": {"constrained": 1})", "structure.constrained: true or false was expected, not a number"},
+    {R"("structure": {"commonName": "c(2x2) "})",
+     "structure.commonName: \"c(2x2) \" is no common name"},
+    {R"j("structure": {"commonName": "c(2x2)\n(1x1)"})j",
+     "structure.commonName: \"c(2x2) (1x1)\" is no common name"},
+    {R"("structure": {"superGroup": "p5"})",
+     "structure.superGroup: \"p5\" is no superstructure plane group"},
+    {R"("structure": {"constrained": 1})",
+     "structure.constrained: true or false was expected, not a number"},
     {R"("structure": {"options": {"paintDomains": "yes"}})",
      "structure.options.paintDomains: true or false was expected, not a text"},
     {R"("view": {"latticeZoom": 0})", "view.latticeZoom: must be a number from 1e-06 to 1000000"},
@@ -172,7 +180,8 @@ const BadFile kBadValues[] = {
     {R"("view": {"rotationDegrees": -1e7})", "view.rotationDegrees: must be a number from"},
     {R"("view": {"spotRadius": 151})", "view.spotRadius: must be a number from 0 to 150"},
     {R"("view": {"dotRadius": 12.5})", "view.dotRadius: must be a whole number from 0 to 150"},
-    {R"("screen": {"energy": 5})", "screen.energy: The energy must be a number from 10 to 1000 eV."},
+    {R"("screen": {"energy": 5})",
+     "screen.energy: The energy must be a number from 10 to 1000 eV."},
     {R"("screen": {"latticeConstant": 0})",
      "screen.latticeConstant: The lattice constant a must be a number from 0.1 to 1000"},
     {R"("screen": {"acceptanceDegrees": 181})",
@@ -199,7 +208,8 @@ TEST(StructureFile, BadFilesGiveOneMessageNamingTheProblem) {
             QByteArray(R"({"format": "quorvex-structure", "version": 1, )") + bad.json + "}";
         const ReadResult<StructureFileContents> r = FromJson(json, "bad.qvx");
         EXPECT_FALSE(r.value) << bad.json;
-        EXPECT_TRUE(r.error.startsWith(QStringLiteral("bad.qvx: ") + QString::fromUtf8(bad.message)))
+        EXPECT_TRUE(
+            r.error.startsWith(QStringLiteral("bad.qvx: ") + QString::fromUtf8(bad.message)))
             << bad.json << "\n  gives: " << r.error.toStdString();
     }
 }
@@ -229,7 +239,8 @@ TEST_F(StructureFileOnDisk, WrittenFilesReadBackAndBadOnesAreNamed) {
     Write(Path("cut.qvx"), whole.left(whole.size() / 2));
     const auto cut = ReadStructureFile(Path("cut.qvx"));
     EXPECT_FALSE(cut.value);
-    EXPECT_TRUE(cut.error.startsWith("cut.qvx: not a structure file (JSON: ")) << cut.error.toStdString();
+    EXPECT_TRUE(cut.error.startsWith("cut.qvx: not a structure file (JSON: "))
+        << cut.error.toStdString();
 
     // 100 MB, sparse: refused by its size before it is read.
     {
@@ -239,8 +250,8 @@ TEST_F(StructureFileOnDisk, WrittenFilesReadBackAndBadOnesAreNamed) {
     }
     EXPECT_EQ(ReadStructureFile(Path("huge.qvx")).error,
               "huge.qvx: too large for a structure file (104857600 bytes; at most 1048576)");
-    EXPECT_TRUE(ReadStructureFile(Path("missing.qvx"))
-                    .error.startsWith("missing.qvx: cannot be read ("));
+    EXPECT_TRUE(
+        ReadStructureFile(Path("missing.qvx")).error.startsWith("missing.qvx: cannot be read ("));
 }
 
 // A file that cannot be written keeps what was there before.
@@ -254,8 +265,8 @@ TEST_F(StructureFileOnDisk, FailedWriteKeepsTheOldFile) {
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     QString error;
     const bool written = WriteStructureFile(Path("old.qvx"), StructureFileContents{}, &error);
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (written) GTEST_SKIP() << "the folder stays writable (running as root)";
     EXPECT_TRUE(error.startsWith("old.qvx: cannot be written")) << error.toStdString();
     QFile old(Path("old.qvx"));

@@ -21,7 +21,9 @@
 #include "window/MainWindow.h"
 
 // Failure messages show texts as texts.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace quorvex::testing {
 namespace {
@@ -123,7 +125,8 @@ class StructureFilesTest : public ::testing::Test {
         Type("lengthAField", "2.5");
         Type("alphaField", "-70");
         Choose("commonNameList", "c(2x2)");
-        for (const char* box : {"includeDomainsBox", "paintDomainsBox", "includeBasesBox"}) Tick(box);
+        for (const char* box : {"includeDomainsBox", "paintDomainsBox", "includeBasesBox"})
+            Tick(box);
         Tick("constrainedBox", false);
         Choose("superGroupList", "Oblique p2");
         F().onRotateRight();
@@ -199,7 +202,8 @@ TEST_F(StructureFilesTest, BadFilesChangeNothing) {
     };
     const Case cases[] = {
         {Write("empty.qvx", ""), "empty.qvx: the file is empty"},
-        {Write("text.qvx", "p4mm c(2x2)"), "text.qvx: not a structure file (JSON: illegal value at line 1)"},
+        {Write("text.qvx", "p4mm c(2x2)"),
+         "text.qvx: not a structure file (JSON: illegal value at line 1)"},
         {Write("newer.qvx", R"J({"format": "quorvex-structure", "version": 7})J"),
          "newer.qvx: version: written by a newer Quorvex"},
         {Write("alpha.qvx", R"J({"format": "quorvex-structure", "version": 1,
@@ -237,7 +241,8 @@ TEST_F(StructureFilesTest, BadFilesChangeNothing) {
     chosenFile = cases[3].path;
     Trigger("openAction");
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].startsWith("alpha.qvx: structure.alpha: ")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].startsWith("alpha.qvx: structure.alpha: "))
+        << messages[0].toStdString();
     EXPECT_TRUE(Look() == before);
 }
 
@@ -261,8 +266,14 @@ TEST_F(StructureFilesTest, TitleShowsTheFileAndItsChanges) {
         [&] { Find<QScrollBar>("spotSizeBar")->setValue(20); },
         [&] { Tick("constrainedBox", false); },
         [&] { Tick("includeDomainsBox"); },
-        [&] { main->screen().energyField->setText("250"); emit main->screen().energyField->editingFinished(); },
-        [&] { F().onMatrixLabelClicked(); Type("matrixField11", "3"); },
+        [&] {
+            main->screen().energyField->setText("250");
+            emit main->screen().energyField->editingFinished();
+        },
+        [&] {
+            F().onMatrixLabelClicked();
+            Type("matrixField11", "3");
+        },
     };
     for (const auto& change : changes) {
         QString error;
@@ -283,7 +294,8 @@ TEST_F(StructureFilesTest, TitleShowsTheFileAndItsChanges) {
     Choose("commonNameList", "p(2x2)");
     Trigger("saveAction");
     EXPECT_EQ(dialogs, 1);
-    EXPECT_EQ(files::ReadStructureFile(dir.filePath("first.qvx")).value->structure.commonNameRow, 4);
+    EXPECT_EQ(files::ReadStructureFile(dir.filePath("first.qvx")).value->structure.commonNameRow,
+              4);
     chosenFile = dir.filePath("second.qvx");
     Trigger("saveAsAction");
     EXPECT_EQ(std::pair(dialogs, main->windowTitle()),
@@ -333,7 +345,8 @@ TEST_F(StructureFilesTest, UnsavedChangesAreAskedAbout) {
     EXPECT_TRUE(main->currentContents() == edited);
     answer = UnsavedChoice::Save;
     Trigger("openAction");
-    EXPECT_EQ(questions, (std::vector<QString>(2, "saved.qvx has changes that are not saved.\nSave them?")));
+    EXPECT_EQ(questions,
+              (std::vector<QString>(2, "saved.qvx has changes that are not saved.\nSave them?")));
     EXPECT_EQ(files::ReadStructureFile(dir.filePath("saved.qvx")).value, edited);
     EXPECT_EQ(main->currentFile(), other);
     EXPECT_EQ(main->currentContents().structure, model::Structure{});
@@ -398,7 +411,8 @@ TEST_F(StructureFilesTest, RecentFilesAreKeptAndPruned) {
     EXPECT_EQ(main->currentFile(), a);
     QFile::remove(b);
     Find<QMenu>("recentMenu")->actions()[1]->trigger();
-    EXPECT_EQ(messages, (std::vector<QString>{b + "\nno longer exists; it is taken off the recent files."}));
+    EXPECT_EQ(messages,
+              (std::vector<QString>{b + "\nno longer exists; it is taken off the recent files."}));
     EXPECT_EQ(main->currentFile(), a);
     Restart();
     EXPECT_EQ(main->recentFiles(), QStringList{a});
@@ -439,7 +453,8 @@ TEST_F(StructureFilesTest, ScreenSettingsAndKeptStructuresAreSaved) {
     QString error;
     ASSERT_TRUE(main->openStructureFile(path, &error)) << error.toStdString();
     EXPECT_TRUE(main->currentContents() == saved);
-    EXPECT_EQ(main->screen().settings(), (model::ScreenSettings{3.52, 140, 100, false, true, true, false}));
+    EXPECT_EQ(main->screen().settings(),
+              (model::ScreenSettings{3.52, 140, 100, false, true, true, false}));
     EXPECT_EQ(main->screen().energyField->text(), "140");
     ASSERT_EQ(main->screen().keptList->count(), 2);
     EXPECT_TRUE(main->screen().keptList->item(0)->text().endsWith("c(2x2)"));
@@ -466,6 +481,7 @@ TEST_F(StructureFilesTest, ExamplesAreWhatTheWindowSaves) {
          [&] {
              Choose("basicGroupList", "p6mm (p6m)");
              Choose("commonNameList", "(r3xr3)R30");
+             Choose("superGroupList", "[17]");
              Tick("includeDomainsBox");
              Tick("paintDomainsBox");
          },
