@@ -35,15 +35,24 @@ test: build
 bench: build
 	./$(BUILD)/quorvex_bench
 
-# libFuzzer on the readers of typed numbers, with clang; FUZZ_TIME seconds.
+FUZZ_FLAGS = -std=c++20 -g -O1 -Wall -Wextra -Wpedantic -Isrc \
+  -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
+QT_CORE_FLAGS = -fPIC $(shell pkg-config --cflags --libs Qt6Core)
+
+# libFuzzer with clang, FUZZ_TIME seconds each: the readers of typed numbers,
+# then the structure-file reader (seeded with the examples).
 fuzz:
 	@QUORVEX_CLANG=1 scripts/install-deps
-	@mkdir -p $(FUZZ_BUILD)/corpus
-	clang++ -std=c++20 -g -O1 -Wall -Wextra -Wpedantic -Isrc \
-	  -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+	@mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/structure-corpus
+	clang++ $(FUZZ_FLAGS) \
 	  fuzz/NumberTextFuzz.cpp src/model/NumberText.cpp -o $(FUZZ_BUILD)/number_text_fuzz
 	$(FUZZ_BUILD)/number_text_fuzz -max_total_time=$(FUZZ_TIME) -dict=fuzz/NumberText.dict \
 	  $(FUZZ_BUILD)/corpus fuzz/seeds
+	clang++ $(FUZZ_FLAGS) fuzz/StructureFileFuzz.cpp src/files/StructureFile.cpp \
+	  src/model/CellVectors.cpp src/model/LeedScreen.cpp $(QT_CORE_FLAGS) \
+	  -o $(FUZZ_BUILD)/structure_file_fuzz
+	$(FUZZ_BUILD)/structure_file_fuzz -max_total_time=$(FUZZ_TIME) -dict=fuzz/StructureFile.dict \
+	  -max_len=4096 $(FUZZ_BUILD)/structure-corpus examples
 
 clean:
 	rm -rf build build-sanitize $(FUZZ_BUILD)

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QSignalBlocker>
 #include <cmath>
+#include <QStandardPaths>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -225,6 +226,10 @@ int main(int argc, char** argv) {
         setenv("XDG_RUNTIME_DIR", dir.constData(), 1);
     }
     QApplication app(argc, argv);
+    // Opened files and saved sets go to a test folder of this run, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication::setApplicationName(
+        QStringLiteral("quorvex-bench-%1").arg(QCoreApplication::applicationPid()));
     // A refused input would open a modal box and stop the run; report it instead.
     quorvex::platform::SetMessageHandler([](const QString& text) {
         std::fprintf(stderr, "message: %s\n", text.toStdString().c_str());
@@ -233,5 +238,6 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
     return 0;
 }

@@ -22,6 +22,11 @@ void SavedStates::Clear() {
     count_ = 0;
 }
 
+void SavedStates::Restore(const std::vector<SavedState>& newestFirst) {
+    Clear();
+    for (auto it = newestFirst.rbegin(); it != newestFirst.rend(); ++it) Push(*it);
+}
+
 std::string SavedStates::LoadCaption() const {
     return "Load (" + std::to_string(position_) + "/" + std::to_string(count_) + ")";
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/Structure.h"
 
@@ -30,6 +31,9 @@ class SavedStates {
     std::optional<SavedState> Next();
     // Forgets every set.
     void Clear();
+    // The sets of an earlier session, newest first (beyond the capacity the
+    // oldest are dropped); the next Load shows the newest.
+    void Restore(const std::vector<SavedState>& newestFirst);
 
     int Count() const { return count_; }
     // 1-based position of the set the next Load shows; 0 when none.

@@ -1,6 +1,7 @@
 #include "window/MainWindow.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLayout>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -37,13 +38,21 @@ MainWindow::MainWindow() {
     connect(form_, &StructureForm::spotUnderPointer, this, [this](const QString& text, bool pinned) {
         readout_->setText(pinned && !text.isEmpty() ? QStringLiteral("\U0001F4CC ") + text : text);
     });
+    setAcceptDrops(true);
+    restoreSavedSets();
+    savedContents_ = currentContents();
+    connect(form_, &StructureForm::documentEdited, this, [this] { refreshModified(); });
+    connect(form_, &StructureForm::savedSetsChanged, this, [this] { storeSavedSets(); });
+    updateTitle();
 }
 
 MainWindow::~MainWindow() {
+    storeRecentFiles();
     if (screen_) delete screen_;
 }
 
 void MainWindow::createMenus() {
+    createFileMenu();
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     QAction* screenAction = view->addAction(QStringLiteral("&LEED screen"));
     screenAction->setObjectName(QStringLiteral("screenAction"));
@@ -55,8 +64,10 @@ ScreenWindow& MainWindow::screen() {
     if (!screen_) {
         screen_ = new ScreenWindow();
         screen_->setSettings(form_->document().screen);
-        connect(screen_, &ScreenWindow::settingsChanged, this,
-                [this] { form_->document().screen = screen_->settings(); });
+        connect(screen_, &ScreenWindow::settingsChanged, this, [this] {
+            form_->document().screen = screen_->settings();
+            refreshModified();
+        });
         updateScreen();
     }
     return *screen_;
@@ -97,6 +108,10 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!maybeSave()) {
+        event->ignore();
+        return;
+    }
     form_->closeOwnWindows();
     if (screen_) screen_->close();
     QMainWindow::closeEvent(event);

@@ -53,6 +53,7 @@ void StructureForm::onConstrainedToggled() {
             QString::fromStdString(render::SuperDiagramTitle(d.structure.superGroup)));
         drawSuperDiagram();
     }
+    emit documentEdited();
 }
 
 void StructureForm::onRefresh() { updateAll(PatternPart::Draw, Hold::End); }
@@ -162,6 +163,7 @@ void StructureForm::drawSizePreview(QScrollBar* bar) {
     s.SetFillColor(dots ? model::kBlack : model::kWhite);
     s.Circle(centre.x, centre.y, radius, model::kBlack);
     redrawOnActivate_ = true;
+    emit documentEdited();
 }
 
 void StructureForm::onDotSizeDragged() {

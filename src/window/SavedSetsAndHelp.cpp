@@ -27,6 +27,7 @@ void StructureForm::onSave() {
     document_.saved.Push({document_.structure, document_.view});
     showLoadCaption();
     busyLabel->hide();
+    emit savedSetsChanged();
 }
 
 void StructureForm::onLoad() {
@@ -69,6 +70,40 @@ void StructureForm::onLoad() {
 
 void StructureForm::onClear() {
     document_.saved.Clear();
+    showLoadCaption();
+    emit savedSetsChanged();
+}
+
+void StructureForm::showOpenedStructure(const model::Structure& structure,
+                                        const model::ViewSettings& view) {
+    document_.structure = structure;
+    document_.view = view;
+    document_.superGroupResetPending = false;
+    const model::Structure& s = document_.structure;
+    basicGroupList->setCurrentIndex(s.basicGroup - 1);
+    showLatticeFields();
+    showLatticeFieldsForGroup();
+    showMatrixFields();
+    superGroupList->setCurrentIndex(s.superGroup - 1);
+    commonNameList->setCurrentIndex(s.commonNameRow);
+    // What the boxes' handlers do when Load sets them, here with one update at the end.
+    const model::PatternOptions options = s.options;
+    for (auto [box, ticked] : {std::pair{includeDomainsBox, options.includeDomains},
+                               std::pair{paintDomainsBox, options.paintDomains},
+                               std::pair{include1x1Box, options.include1x1},
+                               std::pair{includeBasesBox, options.includeBases},
+                               std::pair{constrainedBox, s.constrained}}) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(ticked);
+    }
+    paintDomainsBox->setVisible(options.includeDomains);
+    domainCountLabel->setVisible(options.includeDomains);
+    // An opened file is shown whole: it ends a hold of the matrix.
+    updateAll(PatternPart::Draw, Hold::End);
+}
+
+void StructureForm::restoreSavedSets(const std::vector<model::SavedState>& newestFirst) {
+    document_.saved.Restore(newestFirst);
     showLoadCaption();
 }
 

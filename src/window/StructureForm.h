@@ -54,6 +54,10 @@ class StructureForm : public QWidget {
     void patternChanged();
     // What the pointer is over in the pattern box: a spot's read-out, or empty.
     void spotUnderPointer(const QString& readout, bool pinned);
+    // The document may have changed: an update ran or was asked for.
+    void documentEdited();
+    // A set was saved, or the saved sets cleared.
+    void savedSetsChanged();
 
   public:
 
@@ -66,6 +70,12 @@ class StructureForm : public QWidget {
     void updateAll(PatternPart part, Hold hold);
     // Only the pattern box (and the domain count), from the last update's vectors.
     void drawPatternBox();
+
+    // Shows an opened structure as Load shows a saved set: the same controls
+    // set, then one update.
+    void showOpenedStructure(const model::Structure& structure, const model::ViewSettings& view);
+    // The saved sets of an earlier session, newest first.
+    void restoreSavedSets(const std::vector<model::SavedState>& newestFirst);
 
     // Lists.
     void onBasicGroupChosen();
@@ -135,6 +145,8 @@ class StructureForm : public QWidget {
     std::array<QLineEdit*, 7> numberFields() const;
 
     // Steps of the update cycle.
+    void runUpdate(PatternPart part, Hold hold);
+    void runPatternDraw();
     void showCellAnalysis(const model::CellVectors& unrotated);
     void chooseSuperGroup(const model::CellVectors& unrotated);
     void drawSymmetryDiagrams(const model::CellVectors& unrotated);

@@ -14,6 +14,16 @@
 namespace quorvex::window {
 
 void StructureForm::updateAll(PatternPart part, Hold hold) {
+    runUpdate(part, hold);
+    emit documentEdited();
+}
+
+void StructureForm::drawPatternBox() {
+    runPatternDraw();
+    emit documentEdited();
+}
+
+void StructureForm::runUpdate(PatternPart part, Hold hold) {
     model::Document& d = document_;
     if (d.structure.matrix.Singular()) {
         refuseSingularMatrix(matrixField11);
@@ -44,7 +54,7 @@ void StructureForm::updateAll(PatternPart part, Hold hold) {
     d.derived.vectors = model::Rotated(cell, d.view, d.structure.matrix);
     d.derived.latticeScale = model::LatticeScale(d.derived.vectors, d.view.latticeZoom);
     drawLatticeBox();
-    if (part == PatternPart::Draw) drawPatternBox();
+    if (part == PatternPart::Draw) runPatternDraw();
     hideBusy();
 }
 
@@ -144,7 +154,7 @@ void StructureForm::drawSizePreviews() {
     s.Circle(spot.x, spot.y, document_.view.spotRadius, model::kBlack);
 }
 
-void StructureForm::drawPatternBox() {
+void StructureForm::runPatternDraw() {
     if (document_.structure.matrix.Singular()) {
         refuseSingularMatrix(matrixField11);
         return;

@@ -29,4 +29,17 @@ TEST(SavedStates, RingOfTenNewestFirst) {
     EXPECT_FALSE(saved.Next());
 }
 
+// The sets of an earlier session come back newest first, the next Load
+// showing the newest; more than ten keep the newest ten.
+TEST(SavedStates, RestoredSetsLoadNewestFirst) {
+    std::vector<SavedState> newestFirst(12);
+    for (int n = 0; n < 12; ++n) newestFirst[static_cast<std::size_t>(n)].structure.matrix.m11 = 100 - n;
+    SavedStates saved;
+    saved.Restore(newestFirst);
+    EXPECT_EQ(saved.LoadCaption(), "Load (1/10)");
+    for (int n : {100, 99, 98}) EXPECT_EQ(saved.Next()->structure.matrix.m11, n);
+    saved.Restore({});
+    EXPECT_EQ(saved.LoadCaption(), "Load (0/0)");
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // Window tests run without a display: the offscreen platform unless told otherwise.
 #include <QApplication>
 #include <QDir>
+#include <QStandardPaths>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -16,6 +17,13 @@ int main(int argc, char** argv) {
         setenv("XDG_RUNTIME_DIR", dir.constData(), 1);
     }
     QApplication app(argc, argv);
+    // The saved sets and recent files go to a test folder of this process
+    // alone, never to the user's; tests run side by side.
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication::setApplicationName(QStringLiteral("quorvex-window-tests-%1")
+                                         .arg(QCoreApplication::applicationPid()));
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+    return result;
 }

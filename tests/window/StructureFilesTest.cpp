@@ -1,0 +1,532 @@
+// Structure files through the main window: the File menu, opening as Load
+// shows a saved set, bad files that change nothing, the title's modified
+// mark, the question about unsaved changes, recent files, dropped files, the
+// example files, and the saved sets kept between sessions.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <memory>
+
+#include "platform/FileDialogs.h"
+#include "platform/MessageBox.h"
+#include "window/MainWindow.h"
+
+// Failure messages show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace quorvex::testing {
+namespace {
+
+using platform::UnsavedChoice;
+
+class StructureFilesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QDir(window::MainWindow::dataFolder()).removeRecursively();
+        platform::SetMessageHandler([this](const QString& t) { messages.push_back(t); });
+        platform::SetUnsavedChangesHandler([this](const QString& question) {
+            questions.push_back(question);
+            return answer;
+        });
+        platform::SetFileDialogHandler([this](platform::FileDialogKind, const QString&) {
+            ++dialogs;
+            return chosenFile;
+        });
+        Restart();
+    }
+    void TearDown() override {
+        main.reset();
+        platform::SetMessageHandler({});
+        platform::SetUnsavedChangesHandler({});
+        platform::SetFileDialogHandler({});
+    }
+    void Restart() {
+        main.reset();
+        main = std::make_unique<window::MainWindow>();
+    }
+
+    window::StructureForm& F() { return main->form(); }
+    template <typename T = QWidget>
+    T* Find(const char* name) {
+        T* found = main->findChild<T*>(QString::fromLatin1(name));
+        if (!found) throw std::runtime_error(std::string("nothing named ") + name);
+        return found;
+    }
+    void Choose(const char* list, const char* text) {
+        auto* l = Find<QComboBox>(list);
+        const int row = l->findText(QString::fromUtf8(text), Qt::MatchContains);
+        ASSERT_GE(row, 0) << text;
+        l->setCurrentIndex(row);
+        emit l->activated(row);
+    }
+    void Type(const char* field, const QString& text) {
+        auto* f = Find<QLineEdit>(field);
+        f->setText(text);
+        F().onFieldCommitted(f);
+    }
+    void Tick(const char* box, bool ticked = true) { Find<QCheckBox>(box)->setChecked(ticked); }
+    void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
+    QString Text(const char* name) {
+        QWidget* w = Find(name);
+        if (auto* list = qobject_cast<QComboBox*>(w)) return list->currentText();
+        return w->property("text").toString();
+    }
+    // Everything a user sees of the form: the picture and every caption and field.
+    struct Seen {
+        QImage picture;
+        QStringList texts;
+        bool operator==(const Seen&) const = default;
+    };
+    Seen Look() {
+        Seen seen{F().canvas().Image().copy(), {}};
+        for (QWidget* w : F().findChildren<QWidget*>()) {
+            const QVariant text = w->property("text");
+            QString line = w->objectName() + QStringLiteral(": ") + text.toString();
+            if (auto* list = qobject_cast<QComboBox*>(w)) line += list->currentText();
+            if (auto* box = qobject_cast<QCheckBox*>(w)) line += box->isChecked() ? "[x]" : "[ ]";
+            line += w->isHidden() ? QStringLiteral(" hidden") : QString();
+            seen.texts.append(line);
+        }
+        return seen;
+    }
+    QString Write(const char* name, const QByteArray& bytes) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return path;
+    }
+    QString SaveTo(const char* name) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QString error;
+        EXPECT_TRUE(main->saveStructureFile(path, &error)) << error.toStdString();
+        return path;
+    }
+    QByteArray Contents(const QString& path) {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+
+    // An oblique cell on c(2x2) with everything ticked, turned by 20 degrees.
+    void MakeObliqueState() {
+        Choose("basicGroupList", "Oblique p2");
+        Type("lengthAField", "2.5");
+        Type("alphaField", "-70");
+        Choose("commonNameList", "c(2x2)");
+        for (const char* box : {"includeDomainsBox", "paintDomainsBox", "includeBasesBox"})
+            Tick(box);
+        Tick("constrainedBox", false);
+        Choose("superGroupList", "Oblique p2");
+        F().onRotateRight();
+        F().onRotateRight();
+        F().onPatternZoomOut();
+    }
+    void MakeOtherState() {
+        Choose("basicGroupList", "p6mm (p6m)");
+        Choose("commonNameList", "(r7xr7)");
+        Tick("include1x1Box", false);
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<window::MainWindow> main;
+    std::vector<QString> messages;
+    std::vector<QString> questions;
+    UnsavedChoice answer = UnsavedChoice::Cancel;
+    QString chosenFile;
+    int dialogs = 0;
+};
+
+TEST_F(StructureFilesTest, FileMenuComesFirstWithItsActions) {
+    const QList<QAction*> menus = main->menuBar()->actions();
+    ASSERT_GE(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), "&File");
+    EXPECT_EQ(menus[1]->text(), "&View");
+    QStringList items;
+    for (QAction* a : menus[0]->menu()->actions())
+        items << (a->isSeparator() ? QStringLiteral("--")
+                                   : a->objectName() + QLatin1Char(' ') +
+                                         a->shortcut().toString(QKeySequence::PortableText));
+    const QString recent = Find<QMenu>("recentMenu")->menuAction()->objectName();
+    EXPECT_EQ(items, (QStringList{"openAction Ctrl+O", "saveAction Ctrl+S",
+                                  "saveAsAction Ctrl+Shift+S", "--", "exportAction ",
+                                  recent + QLatin1Char(' '), "--", "quitAction Ctrl+Q"}));
+    EXPECT_FALSE(Find<QAction>("exportAction")->isEnabled());
+}
+
+// Opening a file shows what Load of the same set shows, with one update.
+TEST_F(StructureFilesTest, OpeningShowsTheWindowAsLoadDoes) {
+    MakeObliqueState();
+    F().onSave();
+    const QString path = SaveTo("oblique.qvx");
+    MakeOtherState();
+    F().onLoad();
+    const Seen loaded = Look();
+    MakeOtherState();
+    const int updates = F().updateRuns();
+    QString error;
+    ASSERT_TRUE(main->openStructureFile(path, &error)) << error.toStdString();
+    EXPECT_EQ(F().updateRuns(), updates + 1);
+    const Seen opened = Look();
+    EXPECT_EQ(opened.texts, loaded.texts);
+    EXPECT_TRUE(opened.picture == loaded.picture);
+    EXPECT_EQ(Text("commonNameList").trimmed(), "c(2x2)");
+    EXPECT_EQ(Text("alphaField"), "-70.0");
+    EXPECT_EQ(F().document().view.rotationDegrees, 20);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(StructureFilesTest, BadFilesChangeNothing) {
+    const QString good = Write("good.qvx", R"J({"format": "quorvex-structure", "version": 1,
+        "structure": {"commonName": "p(2x2)"}})J");
+    const QString huge = dir.filePath("huge.qvx");
+    {
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(100LL << 20));  // sparse
+    }
+    struct Case {
+        QString path;
+        const char* message;
+    };
+    const Case cases[] = {
+        {Write("empty.qvx", ""), "empty.qvx: the file is empty"},
+        {Write("text.qvx", "p4mm c(2x2)"),
+         "text.qvx: not a structure file (JSON: illegal value at line 1)"},
+        {Write("newer.qvx", R"J({"format": "quorvex-structure", "version": 7})J"),
+         "newer.qvx: version: written by a newer Quorvex"},
+        {Write("alpha.qvx", R"J({"format": "quorvex-structure", "version": 1,
+            "structure": {"basicGroup": "p2", "alpha": 180}})J"),
+         "alpha.qvx: structure.alpha: Invalid alpha value: 5 < alpha < 175"},
+        {Write("singular.qvx", R"J({"format": "quorvex-structure", "version": 1,
+            "structure": {"matrix": [[2, 1], [4, 2]]}})J"),
+         "singular.qvx: structure.matrix: Superlattice matrix inconsistent"},
+        {Write("large.qvx", R"J({"format": "quorvex-structure", "version": 1,
+            "screen": {"kept": [{"structure": {"matrix": [[30, 0], [0, 1]]}}]}})J"),
+         "large.qvx: screen.kept[0].structure.matrix: Superlattice too large"},
+        {Write("energy.qvx", R"J({"format": "quorvex-structure", "version": 1,
+            "screen": {"energy": 1001}})J"),
+         "energy.qvx: screen.energy: The energy must be a number from 10 to 1000 eV."},
+        {huge, "huge.qvx: too large for a structure file"},
+        {dir.filePath("gone.qvx"), "gone.qvx: cannot be read"},
+    };
+    QString error;
+    ASSERT_TRUE(main->openStructureFile(good, &error));
+    MakeObliqueState();  // unsaved changes on top of the open file
+    const Seen before = Look();
+    const files::StructureFileContents contents = main->currentContents();
+    const QString title = main->windowTitle();
+    for (const Case& c : cases) {
+        EXPECT_FALSE(main->openStructureFile(c.path, &error));
+        EXPECT_TRUE(error.startsWith(QString::fromUtf8(c.message))) << error.toStdString();
+        EXPECT_TRUE(Look() == before) << c.message;
+        EXPECT_TRUE(main->currentContents() == contents) << c.message;
+        EXPECT_EQ(std::tuple(main->windowTitle(), main->isWindowModified(), main->currentFile()),
+                  std::tuple(title, true, good));
+    }
+    EXPECT_TRUE(messages.empty());
+    // Through the menu: one message, the same.
+    answer = UnsavedChoice::Discard;
+    chosenFile = cases[3].path;
+    Trigger("openAction");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].startsWith("alpha.qvx: structure.alpha: "))
+        << messages[0].toStdString();
+    EXPECT_TRUE(Look() == before);
+}
+
+TEST_F(StructureFilesTest, TitleShowsTheFileAndItsChanges) {
+    EXPECT_EQ(main->windowTitle(), "Quorvex version 1.2 [*]");
+    EXPECT_FALSE(main->isWindowModified());
+    Choose("commonNameList", "c(2x2)");
+    EXPECT_TRUE(main->isWindowModified());
+    // Save of an untitled structure asks for a name; the extension is added.
+    chosenFile = dir.filePath("first");
+    Trigger("saveAction");
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(main->currentFile(), dir.filePath("first.qvx"));
+    EXPECT_EQ(main->windowTitle(), "Quorvex version 1.2 - first.qvx[*]");
+    EXPECT_FALSE(main->isWindowModified());
+    EXPECT_EQ(files::ReadStructureFile(main->currentFile()).value, main->currentContents());
+
+    // Every kind of change marks the title, and going back to the saved state clears it.
+    const std::function<void()> changes[] = {
+        [&] { F().onLatticeZoomIn(); },
+        [&] { Find<QScrollBar>("spotSizeBar")->setValue(20); },
+        [&] { Tick("constrainedBox", false); },
+        [&] { Tick("includeDomainsBox"); },
+        [&] {
+            main->screen().energyField->setText("250");
+            emit main->screen().energyField->editingFinished();
+        },
+        [&] {
+            F().onMatrixLabelClicked();
+            Type("matrixField11", "3");
+        },
+    };
+    for (const auto& change : changes) {
+        QString error;
+        ASSERT_TRUE(main->openStructureFile(main->currentFile(), &error));
+        ASSERT_FALSE(main->isWindowModified());
+        change();
+        EXPECT_TRUE(main->isWindowModified());
+    }
+    Choose("commonNameList", "p(2x1)");
+    Choose("commonNameList", "c(2x2)");
+    Find<QScrollBar>("spotSizeBar")->setValue(150 - 45);
+    Find<QCheckBox>("constrainedBox")->setChecked(true);
+    Tick("includeDomainsBox", false);
+    F().onLatticeZoomReset();
+    main->screen().setSettings(model::ScreenSettings{});
+    EXPECT_FALSE(main->isWindowModified());
+    // Save keeps the name; Save As asks for another.
+    Choose("commonNameList", "p(2x2)");
+    Trigger("saveAction");
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(files::ReadStructureFile(dir.filePath("first.qvx")).value->structure.commonNameRow,
+              4);
+    chosenFile = dir.filePath("second.qvx");
+    Trigger("saveAsAction");
+    EXPECT_EQ(std::pair(dialogs, main->windowTitle()),
+              std::pair(2, QStringLiteral("Quorvex version 1.2 - second.qvx[*]")));
+}
+
+// Closing or opening another file with unsaved changes asks; Cancel keeps all.
+TEST_F(StructureFilesTest, UnsavedChangesAreAskedAbout) {
+    const QString other = Write("other.qvx", R"J({"format": "quorvex-structure", "version": 1})J");
+    // Nothing to ask about before a change.
+    EXPECT_TRUE(main->close());
+    EXPECT_TRUE(questions.empty());
+    Restart();
+    struct Case {
+        UnsavedChoice answer;
+        const char* chosen;  // for Save of an untitled structure; empty cancels the dialog
+        bool closes;
+    };
+    const Case cases[] = {{UnsavedChoice::Cancel, "", false},
+                          {UnsavedChoice::Discard, "", true},
+                          {UnsavedChoice::Save, "", false},
+                          {UnsavedChoice::Save, "saved.qvx", true}};
+    for (const Case& c : cases) {
+        Restart();
+        questions.clear();
+        MakeObliqueState();
+        answer = c.answer;
+        chosenFile = *c.chosen ? dir.filePath(QString::fromLatin1(c.chosen)) : QString();
+        const files::StructureFileContents before = main->currentContents();
+        EXPECT_EQ(main->close(), c.closes);
+        ASSERT_EQ(questions.size(), 1u);
+        EXPECT_EQ(questions[0], "The structure has changes that are not saved.\nSave them?");
+        if (!c.closes) {
+            EXPECT_TRUE(main->currentContents() == before);
+        }
+    }
+    EXPECT_EQ(files::ReadStructureFile(dir.filePath("saved.qvx")).value, main->currentContents());
+
+    // Opening another file: Cancel keeps the changes, Save writes them first.
+    MakeOtherState();
+    questions.clear();
+    answer = UnsavedChoice::Cancel;
+    chosenFile = other;
+    const files::StructureFileContents edited = main->currentContents();
+    Trigger("openAction");
+    EXPECT_EQ(dialogs, 2);  // only the Save As of the table asked for a file
+    EXPECT_TRUE(main->currentContents() == edited);
+    answer = UnsavedChoice::Save;
+    Trigger("openAction");
+    EXPECT_EQ(questions,
+              (std::vector<QString>(2, "saved.qvx has changes that are not saved.\nSave them?")));
+    EXPECT_EQ(files::ReadStructureFile(dir.filePath("saved.qvx")).value, edited);
+    EXPECT_EQ(main->currentFile(), other);
+    EXPECT_EQ(main->currentContents().structure, model::Structure{});
+}
+
+TEST_F(StructureFilesTest, SavedSetsComeBackInTheNextSession) {
+    const QString store = window::MainWindow::dataFolder() + "/saved-sets.json";
+    Choose("commonNameList", "c(2x2)");
+    F().onSave();
+    MakeObliqueState();
+    F().onSave();
+    EXPECT_EQ(Text("loadButton"), "Load (1/2)");
+    const Seen oblique = Look();
+    Restart();
+    EXPECT_EQ(Text("loadButton"), "Load (1/2)");
+    F().onLoad();
+    // All but the Load button's caption, which counts on.
+    const auto withoutLoad = [](QStringList texts) {
+        texts.removeIf([](const QString& t) { return t.startsWith("loadButton:"); });
+        return texts;
+    };
+    EXPECT_EQ(withoutLoad(Look().texts), withoutLoad(oblique.texts));
+    EXPECT_TRUE(Look().picture == oblique.picture);
+    F().onLoad();
+    EXPECT_EQ(Text("commonNameList").trimmed(), "c(2x2)");
+    EXPECT_EQ(Text("loadButton"), "Load (1/2)");
+    // Clear is kept too.
+    F().onClear();
+    Restart();
+    EXPECT_EQ(Text("loadButton"), "Load (0/0)");
+
+    // A damaged store: an empty ring, no message, and the store kept as it is
+    // until a set is saved.
+    QFile::remove(store);
+    QFile damaged(store);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("{\"format\": \"quorvex-saved-sets\", \"sets\": [");
+    damaged.close();
+    Restart();
+    EXPECT_EQ(Text("loadButton"), "Load (0/0)");
+    F().onClear();
+    EXPECT_EQ(Contents(store), "{\"format\": \"quorvex-saved-sets\", \"sets\": [");
+    F().onSave();
+    Restart();
+    EXPECT_EQ(Text("loadButton"), "Load (1/1)");
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(StructureFilesTest, RecentFilesAreKeptAndPruned) {
+    const QString a = Write("a.qvx", R"J({"format": "quorvex-structure", "version": 1})J");
+    const QString b = Write("b.qvx", R"J({"format": "quorvex-structure", "version": 1,
+        "structure": {"commonName": "p(2x1)"}})J");
+    QString error;
+    for (const QString& path : {a, b, a, b}) ASSERT_TRUE(main->openStructureFile(path, &error));
+    Restart();
+    EXPECT_EQ(main->recentFiles(), (QStringList{b, a}));
+    QStringList shown;
+    for (QAction* action : Find<QMenu>("recentMenu")->actions()) shown << action->text();
+    EXPECT_EQ(shown, (QStringList{"b.qvx", "a.qvx"}));
+    // Chosen from the menu: opened; gone from the disk: a message, and taken off.
+    Find<QMenu>("recentMenu")->actions()[1]->trigger();
+    EXPECT_EQ(main->currentFile(), a);
+    QFile::remove(b);
+    Find<QMenu>("recentMenu")->actions()[1]->trigger();
+    EXPECT_EQ(messages,
+              (std::vector<QString>{b + "\nno longer exists; it is taken off the recent files."}));
+    EXPECT_EQ(main->currentFile(), a);
+    Restart();
+    EXPECT_EQ(main->recentFiles(), QStringList{a});
+}
+
+TEST_F(StructureFilesTest, DroppedStructureFileIsOpened) {
+    const QString path = Write("dropped.qvx", R"J({"format": "quorvex-structure", "version": 1,
+        "structure": {"commonName": "p(3x3)"}})J");
+    const auto drop = [&](const QString& file) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        const QPoint at(10, 10);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(main.get(), &enter);
+        QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(main.get(), &dropped);
+        return enter.isAccepted();
+    };
+    EXPECT_FALSE(drop(Write("notes.txt", "p(3x3)")));
+    EXPECT_EQ(main->currentFile(), QString());
+    EXPECT_TRUE(drop(path));
+    EXPECT_EQ(main->currentFile(), path);
+    EXPECT_EQ(Text("commonNameList").trimmed(), "p(3x3)");
+}
+
+TEST_F(StructureFilesTest, ScreenSettingsAndKeptStructuresAreSaved) {
+    main->screen().setSettings({3.52, 140, 100, false, true, true, false});
+    Choose("commonNameList", "c(2x2)");
+    main->screen().keepCurrent();
+    Choose("commonNameList", "p(2x1)");
+    main->screen().keepCurrent();
+    main->screen().keptList->item(0)->setCheckState(Qt::Unchecked);
+    Choose("commonNameList", "p(3x1)");
+    const QString path = SaveTo("screen.qvx");
+    const files::StructureFileContents saved = main->currentContents();
+    const model::Pattern keptByHand = main->screen().layers()[2].pattern;
+    Restart();
+    QString error;
+    ASSERT_TRUE(main->openStructureFile(path, &error)) << error.toStdString();
+    EXPECT_TRUE(main->currentContents() == saved);
+    EXPECT_EQ(main->screen().settings(),
+              (model::ScreenSettings{3.52, 140, 100, false, true, true, false}));
+    EXPECT_EQ(main->screen().energyField->text(), "140");
+    ASSERT_EQ(main->screen().keptList->count(), 2);
+    EXPECT_TRUE(main->screen().keptList->item(0)->text().endsWith("c(2x2)"));
+    EXPECT_EQ(main->screen().keptList->item(0)->checkState(), Qt::Unchecked);
+    EXPECT_TRUE(main->screen().keptList->item(1)->text().endsWith("p(2x1)"));
+    // A kept layer drawn from the file has the spots of the layer kept by hand.
+    const model::Pattern fromFile = main->screen().layers()[2].pattern;
+    EXPECT_EQ(std::tuple(fromFile.rb1, fromFile.rb2, fromFile.subpatterns.size()),
+              std::tuple(keptByHand.rb1, keptByHand.rb2, keptByHand.subpatterns.size()));
+    EXPECT_FALSE(fromFile.rb1 == main->screen().layers()[0].pattern.rb1);
+}
+
+// The example files are exactly what the window saves for the structures
+// they name, set up through the controls.
+TEST_F(StructureFilesTest, ExamplesAreWhatTheWindowSaves) {
+    struct Example {
+        const char* file;
+        std::function<void()> setUp;
+        const char* commonName;
+    };
+    const Example examples[] = {
+        {"p4mm-c2x2.qvx", [&] { Choose("commonNameList", "c(2x2)"); }, "c(2x2)"},
+        {"p6mm-r3xr3R30-domains.qvx",
+         [&] {
+             Choose("basicGroupList", "p6mm (p6m)");
+             Choose("commonNameList", "(r3xr3)R30");
+             Choose("superGroupList", "[17]");
+             Tick("includeDomainsBox");
+             Tick("paintDomainsBox");
+         },
+         "(r3xr3)R30 {hexagonal only}"},
+        {"p2mg-2x1-glides.qvx",
+         [&] {
+             Choose("basicGroupList", "p2mg (pmg)");
+             Choose("commonNameList", "p(2x1)");
+             Choose("superGroupList", "[ 7]  Primtv. Rect. p2mg");
+         },
+         "p(2x1)"},
+        {"p6mm-19-1-3-17.qvx",
+         [&] {
+             Choose("basicGroupList", "p6mm (p6m)");
+             Type("matrixField11", "19");
+             Type("matrixField12", "1");
+             Type("matrixField21", "-3");
+             Type("matrixField22", "17");
+             Tick("includeDomainsBox");
+             Tick("paintDomainsBox");
+         },
+         "None"},
+    };
+    const QString folder = QStringLiteral(QUORVEX_EXAMPLES_DIR);
+    const bool rewrite = qEnvironmentVariableIntValue("QUORVEX_WRITE_EXAMPLES") == 1;
+    for (const Example& e : examples) {
+        Restart();
+        e.setUp();
+        const QString example = folder + QLatin1Char('/') + QString::fromLatin1(e.file);
+        QString error;
+        if (rewrite) {
+            ASSERT_TRUE(main->saveStructureFile(example, &error)) << error.toStdString();
+        }
+        EXPECT_EQ(Contents(SaveTo(e.file)), Contents(example)) << e.file;
+        const Seen made = Look();
+        Restart();
+        ASSERT_TRUE(main->openStructureFile(example, &error)) << error.toStdString();
+        EXPECT_EQ(Text("commonNameList").trimmed(), QString::fromUtf8(e.commonName));
+        EXPECT_FALSE(main->isWindowModified()) << e.file;
+        EXPECT_TRUE(Look() == made) << e.file;
+    }
+    // The glide example shows its extinctions: the superstructure keeps p2mg.
+    EXPECT_EQ(files::ReadStructureFile(folder + "/p2mg-2x1-glides.qvx").value->structure.superGroup,
+              model::kP2mg);
+}
+
+}  // namespace
+}  // namespace quorvex::testing
