@@ -1,10 +1,3 @@
-#include <QApplication>
+#include "cli/CommandLine.h"
 
-#include "window/MainWindow.h"
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    quorvex::window::MainWindow window;
-    window.show();
-    return app.exec();
-}
+int main(int argc, char** argv) { return quorvex::cli::Main(argc, argv); }

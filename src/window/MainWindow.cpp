@@ -6,6 +6,8 @@
 #include <QStatusBar>
 
 #include "model/CommonNames.h"
+#include "platform/MessageBox.h"
+#include "window/ExportDialog.h"
 
 namespace quorvex::window {
 
@@ -44,6 +46,15 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::createMenus() {
+    QMenu* file = nullptr;
+    for (QAction* action : menuBar()->actions())
+        if (action->menu() && action->text() == QStringLiteral("&File")) file = action->menu();
+    if (!file) file = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* exportAction = file->addAction(QStringLiteral("&Export\u2026"));
+    exportAction->setObjectName(QStringLiteral("exportAction"));
+    exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(exportAction, &QAction::triggered, this, [this] { onExport(); });
+
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     QAction* screenAction = view->addAction(QStringLiteral("&LEED screen"));
     screenAction->setObjectName(QStringLiteral("screenAction"));
@@ -80,6 +91,31 @@ ScreenLayer MainWindow::CurrentLayer() const {
     layer.pattern = d.derived.pattern;
     layer.name = StructureName(d.structure);
     return layer;
+}
+
+ExportSource MainWindow::exportSource() {
+    ExportSource source;
+    source.form = form_;
+    source.screen = form_->document().screen;
+    if (screen_) {
+        source.screenLayers = screen_->layers();
+        if (screen_->isVisible()) source.screenSize = screen_->view->size();
+    } else if (form_->document().derived.patternValid) {
+        source.screenLayers.push_back(CurrentLayer());
+    }
+    return source;
+}
+
+void MainWindow::onExport() {
+    ExportDialog dialog(this);
+    dialog.setOptions(lastExport_);
+    dialog.setFileName(lastExportPath_);
+    if (dialog.exec() != QDialog::Accepted) return;
+    lastExport_ = dialog.options();
+    lastExportPath_ = dialog.fileName();
+    QString error;
+    if (!ExportToFile(exportSource(), lastExport_, lastExportPath_, &error))
+        platform::ShowMessage(error);
 }
 
 void MainWindow::updateScreen() {

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "window/PictureExport.h"
 #include "window/ScreenWindow.h"
 #include "window/StructureForm.h"
 
@@ -26,6 +27,13 @@ class MainWindow : public QMainWindow {
     // The current structure as the screen shows it.
     ScreenLayer CurrentLayer() const;
 
+    // What an export draws: the form, and the screen as it is set up (its
+    // window's picture size once it has been shown).
+    ExportSource exportSource();
+    // Asks for the view, the file and the options, then writes the file; a
+    // failure is one message.
+    void onExport();
+
   protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -37,6 +45,9 @@ class MainWindow : public QMainWindow {
     StructureForm* form_{};
     QPointer<ScreenWindow> screen_;
     QLabel* readout_{};
+    // The last export's choices, offered again.
+    ExportOptions lastExport_;
+    QString lastExportPath_;
 };
 
 // The structure's name for lists: its Wood's name, or its matrix.
