@@ -29,8 +29,6 @@ constexpr double kTwips = model::kTwipsPerPixel;
 // The caption line under a box or the screen, in logical pixels.
 constexpr int kCaptionBand = 22;
 constexpr double kCaptionGapTwips = 60;
-// Substrate spots are rings this much larger than the spots (as drawn).
-constexpr double kRingMarginTwips = 35;
 
 int Px(double twips) { return platform::PixelIndex(twips, kTwips); }
 
@@ -394,14 +392,31 @@ QByteArray ExportSpotList(const ExportSource& source, const ExportOptions& o) {
     list.include1x1 = d.structure.options.include1x1;
     list.indexDenominator = std::llabs(d.structure.matrix.Determinant());
     std::vector<model::ListedSpot> spots = model::ListSpots(pattern, d.derived.vectors, list);
-    // Those the box shows: wholly inside it, as the drawing places them.
+    // What the box shows of each spot: the lattices that draw it there.
+    const double spotRadius = d.view.spotRadius;
+    for (model::ListedSpot& spot : spots) {
+        if (spot.substrate &&
+            !render::LatticeSpotDrawn(pattern.scale, pattern.ra1, pattern.ra2, spot.h.Value(),
+                                      spot.k.Value(), render::SubstrateRingRadius(spotRadius)))
+            spot.substrate = false;
+        for (std::size_t i = 0; i < pattern.subpatterns.size() && i < 32; ++i) {
+            const model::DomainSet bit = model::DomainSet{1} << i;
+            if ((spot.domains & bit) == 0) continue;
+            const model::Subpattern& sub = pattern.subpatterns[i];
+            const double cell = model::Cross(sub.p, sub.q);
+            const double n1 = std::round(model::Cross(spot.g, sub.q) / cell);
+            const double n2 = std::round(model::Cross(sub.p, spot.g) / cell);
+            if (!render::LatticeSpotDrawn(pattern.scale, sub.p, sub.q, n1, n2, spotRadius))
+                spot.domains &= ~bit;
+        }
+    }
+    // Spots lost to a glide count where a spot of the same size would be seen.
     std::erase_if(spots, [&](const model::ListedSpot& spot) {
-        const bool ring = !spot.substrate || spot.domains != 0 ? false : true;
-        const double r = d.view.spotRadius + (ring ? kRingMarginTwips : 0);
+        if (spot.Shown()) return false;
         const double x = box.CentreX() + pattern.scale * spot.g.x;
         const double y = box.CentreY() - pattern.scale * spot.g.y;
-        return !(box.left + r < x && x < box.Right() - r && box.top + r < y &&
-                 y < box.Bottom() - r);
+        return !(box.left + spotRadius < x && x < box.Right() - spotRadius &&
+                 box.top + spotRadius < y && y < box.Bottom() - spotRadius);
     });
     const double perUnit = model::MakeScreenScale(d.structure, source.screen).perUnit;
     return QByteArray::fromStdString(model::SpotTableCsv(spots, perUnit, std::nullopt));
