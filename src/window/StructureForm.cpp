@@ -474,7 +474,7 @@ void StructureForm::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 QString StructureForm::helpFilePath() const {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Quorvex.hlp");
+    return platform::FindHelpFile(QCoreApplication::applicationDirPath());
 }
 
 }  // namespace quorvex::window
