@@ -76,13 +76,17 @@ void PainterSurface::DoRectangle(double x1, double y1, double x2, double y2, Rgb
 }
 
 void PainterSurface::DoCircle(double x, double y, double r, Rgb c) {
+    DoCircles({Point{x, y}}, r, c);
+}
+
+void PainterSurface::DoCircles(const std::vector<Point>& centres, double r, Rgb c) {
     const double radius = std::max(0, PixelIndex(std::fabs(r), kTwipsPerPixel));
     painter_.setPen(Pen(c));
     if (State().fillStyle == FillStyle::Solid)
         painter_.setBrush(ToQColor(Shown(State().fillColor)));
     else
         painter_.setBrush(Qt::NoBrush);
-    painter_.drawEllipse(QPointF(X(x), Y(y)), radius, radius);
+    for (const Point& p : centres) painter_.drawEllipse(QPointF(X(p.x), Y(p.y)), radius, radius);
 }
 
 void PainterSurface::DoPrint(const std::string& text) {

@@ -39,6 +39,9 @@ class PainterSurface : public Surface {
     void DoRectangle(double x1, double y1, double x2, double y2, Rgb c, bool filled) override;
     void DoCircle(double x, double y, double r, Rgb c) override;
     void DoPrint(const std::string& text) override;
+    // One pen and brush for all: a vector file then holds the circles in one
+    // group instead of a group each.
+    void DoCircles(const std::vector<Point>& centres, double r, Rgb c) override;
 
   private:
     // A twip coordinate to the centre of its window pixel.

@@ -71,6 +71,7 @@ ExportDialog::ExportDialog(QWidget* parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     showFormat();
+    fileField->setFocus();
 }
 
 ExportOptions ExportDialog::options() const {

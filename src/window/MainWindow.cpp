@@ -1,6 +1,7 @@
 #include "window/MainWindow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLayout>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -109,6 +110,8 @@ ExportSource MainWindow::exportSource() {
 void MainWindow::onExport() {
     ExportDialog dialog(this);
     dialog.setOptions(lastExport_);
+    if (lastExportPath_.isEmpty())
+        lastExportPath_ = QDir::home().filePath(QStringLiteral("quorvex-pattern.png"));
     dialog.setFileName(lastExportPath_);
     if (dialog.exec() != QDialog::Accepted) return;
     lastExport_ = dialog.options();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
@@ -52,11 +53,26 @@ bool LegendIncluded(const ExportSource& source, const ExportOptions& o) {
            source.form->document().derived.pattern.domainsIncluded;
 }
 
-// The part of the window a box view shows, in logical pixels.
+constexpr const char* kLegendTitle = "Domain colors :";
+
+int TextWidth(const QString& text) {
+    return QFontMetrics(QApplication::font()).horizontalAdvance(text) + 4;
+}
+
+QString Caption(const ExportSource& source, const ExportOptions& o);
+
+// The part of the window a box view shows, in logical pixels, widened for
+// the legend's title and the caption where they reach further.
 QRect BoxViewRegion(const ExportSource& source, const ExportOptions& o) {
     QRect r = BoxPixels(BoxOf(o.view));
-    if (LegendIncluded(source, o)) r.setRight(Px(model::kLegendRight));
-    if (o.legendAndCaptions) r.setBottom(r.bottom() + kCaptionBand);
+    if (LegendIncluded(source, o))
+        r.setRight(std::max(Px(model::kLegendRight),
+                            Px(model::kLegendOrigin.x) +
+                                TextWidth(QString::fromLatin1(kLegendTitle))));
+    if (o.legendAndCaptions) {
+        r.setBottom(r.bottom() + kCaptionBand);
+        r.setWidth(std::max(r.width(), TextWidth(Caption(source, o))));
+    }
     return r;
 }
 
@@ -80,7 +96,11 @@ QSize LogicalSize(const ExportSource& source, const ExportOptions& o) {
 
 std::string GroupShortName(model::Int32 group) {
     if (!model::IsGroup(group)) return "";
-    const std::string_view name = model::kGroupNames[static_cast<std::size_t>(group)];
+    // "[11]  Square p4mm (p4m)": the full symbol is the word before any
+    // short form in brackets.
+    std::string_view name = model::kGroupNames[static_cast<std::size_t>(group)];
+    if (const auto bracket = name.find(" ("); bracket != std::string_view::npos)
+        name = name.substr(0, bracket);
     return std::string(name.substr(name.rfind(' ') + 1));
 }
 
@@ -133,7 +153,7 @@ void DrawBoxView(platform::Surface& s, const ExportSource& source, const ExportO
         if (LegendIncluded(source, o)) {
             s.SetTextColor(text);
             s.SetCurrentPosition(model::kLegendOrigin.x, box.top + kTwips);
-            s.Print("Domain colors :");
+            s.Print(kLegendTitle);
         }
     } else {
         render::DrawLatticeBox(s, d.derived.vectors, d.derived.latticeScale, d.view.dotRadius,
@@ -322,10 +342,10 @@ QImage ExportImage(const ExportSource& source, const ExportOptions& o) {
     }
     const QRect region = BoxViewRegion(source, o);
     const bool windowWhite = WindowBackgroundIsWhite(o.view);
-    // The whole window's twips, and room for the caption under the boxes.
-    const double height = (region.bottom() + 1) * kTwips;
-    platform::ImageSurface surface(static_cast<int>(model::kClientWidthTwips),
-                                   static_cast<int>(std::max(height, model::kClientHeightTwips)),
+    // The whole window's twips, and room for the legend and the caption.
+    const double width = std::max((region.right() + 1) * kTwips, model::kClientWidthTwips);
+    const double height = std::max((region.bottom() + 1) * kTwips, model::kClientHeightTwips);
+    platform::ImageSurface surface(static_cast<int>(width), static_cast<int>(height),
                                    windowWhite ? model::kWhite : model::kBlack, o.scale);
     DrawBoxView(surface, source, o);
     QImage image = surface.Image().copy(QRect(region.topLeft() * o.scale, region.size() * o.scale));

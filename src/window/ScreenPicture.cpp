@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 #include <numeric>
+#include <optional>
 #include <thread>
 
 #include "model/DomainColours.h"
@@ -504,6 +505,7 @@ void PaintScreen(QPainter& p, const std::vector<ScreenLayer>& layers,
     const bool photo = settings.photoLook && !onWhite;
     if (photo) PaintGlow(p, geometry);
     const double r = SpotRadiusOn(geometry, layers, settings);
+    std::optional<QColor> ringStyle, discStyle;
     ForEachSpot(layers, settings, geometry,
                 [&](const ScreenLayer& layer, const LatticeToDraw& lattice, double x, double y,
                     bool extinct) {
@@ -512,14 +514,25 @@ void PaintScreen(QPainter& p, const std::vector<ScreenLayer>& layers,
                     QColor colour = photo ? QColor(60, 255, 80) : QColor(lattice.colour);
                     if (onWhite && colour == QColor(Qt::white)) colour = Qt::black;
                     if (extinct || lattice.substrate) {
-                        p.setBrush(Qt::NoBrush);
-                        p.setPen(QPen(extinct ? QColor(90, 90, 90) : colour, 1.0));
+                        const QColor ringColour = extinct ? QColor(90, 90, 90) : colour;
+                        if (!ringStyle || ringStyle != ringColour) {
+                            p.setBrush(Qt::NoBrush);
+                            p.setPen(QPen(ringColour, 1.0));
+                            ringStyle = ringColour;
+                            discStyle.reset();
+                        }
                         const double ring = r * (extinct ? 1.3 : 1.6);
                         p.drawEllipse(at, ring, ring);
                         return;
                     }
-                    p.setPen(Qt::NoPen);
-                    p.setBrush(colour);
+                    // The painter's state changes only with the colour: a
+                    // vector file then groups the spots of one colour.
+                    if (!discStyle || discStyle != colour) {
+                        p.setPen(Qt::NoPen);
+                        p.setBrush(colour);
+                        discStyle = colour;
+                        ringStyle.reset();
+                    }
                     switch (layer.marker) {
                         case Marker::Square:
                             p.drawRect(QRectF(at.x() - r * 0.85, at.y() - r * 0.85, r * 1.7, r * 1.7));
