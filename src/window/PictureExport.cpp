@@ -471,9 +471,13 @@ bool ExportToFile(const ExportSource& source, const ExportOptions& o, const QStr
     QByteArray bytes;
     switch (*format) {
         case ExportFormat::Png: {
+            const QImage image = ExportImage(source, o);
             QBuffer buffer(&bytes);
             buffer.open(QIODevice::WriteOnly);
-            ExportImage(source, o).save(&buffer, "PNG");
+            if (image.isNull() || !image.save(&buffer, "PNG")) {
+                *error = QStringLiteral("The picture is too large to make at %1\u00d7.").arg(o.scale);
+                return false;
+            }
             break;
         }
         case ExportFormat::Svg: bytes = ExportSvg(source, o); break;
