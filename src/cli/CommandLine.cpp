@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
@@ -116,6 +117,22 @@ std::variant<Request, QString> Interpret(const QCommandLineParser& parser, const
     return r;
 }
 
+// Opens the structure file in the window; false, with the reason, when it
+// cannot be read.
+bool OpenFile(window::MainWindow&, const QString& path, QString* error) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        *error = QStringLiteral("cannot read %1: no such file").arg(path);
+        return false;
+    }
+    if (!info.isFile() || !info.isReadable()) {
+        *error = QStringLiteral("cannot read %1: not a readable file").arg(path);
+        return false;
+    }
+    *error = QStringLiteral("cannot open %1: this build reads no structure files yet").arg(path);
+    return false;
+}
+
 int Export(const Request& r) {
     // The window's messages go to stderr: no box waits for a click.
     QString message;
@@ -123,10 +140,11 @@ int Export(const Request& r) {
         if (message.isEmpty()) message = text;
     });
     window::MainWindow window;
+    QString error;
+    if (!r.file.isEmpty() && !OpenFile(window, r.file, &error)) return Fail(error);
     if (!message.isEmpty()) return Fail(message);
     window::ExportSource source = window.exportSource();
     if (r.energy) source.screen.energy = *r.energy;
-    QString error;
     if (!window::ExportToFile(source, r.options, r.output, &error)) return Fail(error);
     return 0;
 }
@@ -197,6 +215,8 @@ int Main(int argc, char** argv) {
     QApplication app(argc, argv);
     window::MainWindow window;
     window.show();
+    if (QString error; !request.file.isEmpty() && !OpenFile(window, request.file, &error))
+        platform::ShowMessage(error);
     return app.exec();
 }
 

@@ -112,6 +112,8 @@ TEST_F(CommandLineTest, MistakesPrintOneLineAndWriteNothing) {
         {{"--export", Path("folder.png")}, "quorvex: Cannot write"},
         {{"--view", "screen"}, "quorvex: --view needs --export"},
         {{"one.qvx", "two.qvx"}, "quorvex: give at most one structure file"},
+        {{"--export", kept, Path("absent.qvx")}, "quorvex: cannot read"},
+        {{"--export", kept, dir.path()}, "quorvex: cannot read"},
     };
     for (const Case& c : cases) {
         const Result r = RunProgram(c.arguments);
