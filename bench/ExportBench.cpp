@@ -52,8 +52,12 @@ void ExportInProgram(benchmark::State& state, ExportView view, Output output) {
             case Output::Png:
                 bytes = quorvex::window::ExportImage(source, options).sizeInBytes();
                 break;
-            case Output::Svg: bytes = quorvex::window::ExportSvg(source, options).size(); break;
-            case Output::Pdf: bytes = quorvex::window::ExportPdf(source, options).size(); break;
+            case Output::Svg:
+                bytes = quorvex::window::ExportSvg(source, options).size();
+                break;
+            case Output::Pdf:
+                bytes = quorvex::window::ExportPdf(source, options).size();
+                break;
             case Output::Csv:
                 bytes = quorvex::window::ExportSpotList(source, options).size();
                 break;

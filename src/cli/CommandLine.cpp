@@ -1,11 +1,12 @@
 #include "cli/CommandLine.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -154,10 +155,11 @@ int Export(const Request& r) {
 void UsePrivateRuntimeFolder() {
     if (std::getenv("XDG_RUNTIME_DIR")) return;
     const QString folder =
-        QDir::tempPath() + QStringLiteral("/quorvex-runtime-%1").arg(static_cast<qulonglong>(getuid()));
+        QDir::tempPath() +
+        QStringLiteral("/quorvex-runtime-%1").arg(static_cast<qulonglong>(getuid()));
     QDir().mkpath(folder);
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
+    QFile::setPermissions(folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     setenv("XDG_RUNTIME_DIR", QFile::encodeName(folder).constData(), 1);
 }
 
@@ -191,8 +193,8 @@ int Main(int argc, char** argv) {
                                  QStringLiteral("A structure file (.qvx) to open or export."),
                                  QStringLiteral("[file.qvx]"));
     const Options o;
-    parser.addOptions({o.exportTo, o.view, o.energy, o.scale, o.oneColour, o.background,
-                       o.captions});
+    parser.addOptions(
+        {o.exportTo, o.view, o.energy, o.scale, o.oneColour, o.background, o.captions});
 
     if (!parser.parse(arguments)) return Fail(parser.errorText());
     const bool helpAll = parser.isSet(QStringLiteral("help-all"));

@@ -40,12 +40,11 @@ ExportDialog::ExportDialog(QWidget* parent) : QDialog(parent) {
     scaleBox = Named(new QSpinBox(this), "scaleBox");
     scaleBox->setRange(1, kMaxExportScale);
     scaleBox->setSuffix(QStringLiteral("\u00d7"));
-    oneColourBox = Named(new QCheckBox(QStringLiteral("All domains in one colour"), this),
-                         "oneColourBox");
+    oneColourBox =
+        Named(new QCheckBox(QStringLiteral("All domains in one colour"), this), "oneColourBox");
     whiteBackgroundBox =
         Named(new QCheckBox(QStringLiteral("White background"), this), "whiteBackgroundBox");
-    captionsBox =
-        Named(new QCheckBox(QStringLiteral("Legend and captions"), this), "captionsBox");
+    captionsBox = Named(new QCheckBox(QStringLiteral("Legend and captions"), this), "captionsBox");
     buttons = Named(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this),
                     "buttons");
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Export"));
@@ -93,7 +92,9 @@ void ExportDialog::setOptions(const ExportOptions& o) {
     whiteBackgroundBox->setEnabled(o.view != ExportView::Form);
 }
 
-void ExportDialog::setFileName(const QString& path) { fileField->setText(path); }
+void ExportDialog::setFileName(const QString& path) {
+    fileField->setText(path);
+}
 
 void ExportDialog::onViewChosen() {
     // Each view starts on the background the window gives it.

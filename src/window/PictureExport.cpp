@@ -31,7 +31,9 @@ constexpr double kTwips = model::kTwipsPerPixel;
 constexpr int kCaptionBand = 22;
 constexpr double kCaptionGapTwips = 60;
 
-int Px(double twips) { return platform::PixelIndex(twips, kTwips); }
+int Px(double twips) {
+    return platform::PixelIndex(twips, kTwips);
+}
 
 QRect BoxPixels(const model::Box& b) {
     return QRect(QPoint(Px(b.left), Px(b.top)), QPoint(Px(b.Right()), Px(b.Bottom())));
@@ -66,9 +68,9 @@ QString Caption(const ExportSource& source, const ExportOptions& o);
 QRect BoxViewRegion(const ExportSource& source, const ExportOptions& o) {
     QRect r = BoxPixels(BoxOf(o.view));
     if (LegendIncluded(source, o))
-        r.setRight(std::max(Px(model::kLegendRight),
-                            Px(model::kLegendOrigin.x) +
-                                TextWidth(QString::fromLatin1(kLegendTitle))));
+        r.setRight(
+            std::max(Px(model::kLegendRight),
+                     Px(model::kLegendOrigin.x) + TextWidth(QString::fromLatin1(kLegendTitle))));
     if (o.legendAndCaptions) {
         r.setBottom(r.bottom() + kCaptionBand);
         r.setWidth(std::max(r.width(), TextWidth(Caption(source, o))));
@@ -86,8 +88,10 @@ QSize ScreenPictureSize(const ExportSource& source, const ExportOptions& o) {
 QSize LogicalSize(const ExportSource& source, const ExportOptions& o) {
     switch (o.view) {
         case ExportView::Pattern:
-        case ExportView::Lattice: return BoxViewRegion(source, o).size();
-        case ExportView::Screen: return ScreenPictureSize(source, o);
+        case ExportView::Lattice:
+            return BoxViewRegion(source, o).size();
+        case ExportView::Screen:
+            return ScreenPictureSize(source, o);
         case ExportView::Form:
             return QSize(Px(model::kClientWidthTwips), Px(model::kClientHeightTwips));
     }
@@ -130,7 +134,8 @@ QString Caption(const ExportSource& source, const ExportOptions& o) {
                 .arg(source.screen.energy, 0, 'g', 6)
                 .arg(source.screen.acceptanceDegrees, 0, 'g', 6)
                 .arg(source.screen.latticeConstant, 0, 'g', 6);
-        case ExportView::Form: break;
+        case ExportView::Form:
+            break;
     }
     return {};
 }
@@ -146,8 +151,8 @@ void DrawBoxView(platform::Surface& s, const ExportSource& source, const ExportO
     if (o.view == ExportView::Pattern) {
         model::Structure structure = d.structure;
         structure.options = options;
-        const model::Pattern pattern = model::ComputePattern(d.derived.vectors, structure, d.view,
-                                                             d.derived.allowedGroups);
+        const model::Pattern pattern =
+            model::ComputePattern(d.derived.vectors, structure, d.view, d.derived.allowedGroups);
         render::DrawPattern(s, pattern, options, d.view.spotRadius);
         text = model::kWhite;
         if (LegendIncluded(source, o)) {
@@ -226,9 +231,9 @@ QImage ScreenImage(const ExportSource& source, const ExportOptions& o) {
     if (o.legendAndCaptions) {
         QPainter p(&image);
         p.scale(o.scale, o.scale);
-        PaintCaptionText(p, QRectF(0, source.screenSize.height(), source.screenSize.width(),
-                                   kCaptionBand),
-                         Caption(source, o), o.whiteBackground ? Qt::black : Qt::white);
+        PaintCaptionText(
+            p, QRectF(0, source.screenSize.height(), source.screenSize.width(), kCaptionBand),
+            Caption(source, o), o.whiteBackground ? Qt::black : Qt::white);
     }
     return image;
 }
@@ -271,9 +276,10 @@ void PaintVector(QPainter& p, const ExportSource& source, const ExportOptions& o
                         ScreenGeometry::Fitting(source.screenSize),
                         o.whiteBackground ? ScreenColours::OnWhite : ScreenColours::AsShown);
             if (o.legendAndCaptions)
-                PaintCaptionText(p, QRectF(0, source.screenSize.height(),
-                                           source.screenSize.width(), kCaptionBand),
-                                 Caption(source, o), o.whiteBackground ? Qt::black : Qt::white);
+                PaintCaptionText(
+                    p,
+                    QRectF(0, source.screenSize.height(), source.screenSize.width(), kCaptionBand),
+                    Caption(source, o), o.whiteBackground ? Qt::black : Qt::white);
             break;
         }
         case ExportView::Form: {
@@ -305,7 +311,9 @@ bool WriteAtomically(const QString& path, const QByteArray& bytes, QString* erro
 
 }  // namespace
 
-bool WindowBackgroundIsWhite(ExportView view) { return view == ExportView::Lattice; }
+bool WindowBackgroundIsWhite(ExportView view) {
+    return view == ExportView::Lattice;
+}
 
 std::optional<ExportFormat> FormatOfFileName(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -318,27 +326,34 @@ std::optional<ExportFormat> FormatOfFileName(const QString& path) {
 
 QString ViewName(ExportView view) {
     switch (view) {
-        case ExportView::Pattern: return QStringLiteral("pattern");
-        case ExportView::Lattice: return QStringLiteral("lattice");
-        case ExportView::Screen: return QStringLiteral("screen");
-        case ExportView::Form: return QStringLiteral("form");
+        case ExportView::Pattern:
+            return QStringLiteral("pattern");
+        case ExportView::Lattice:
+            return QStringLiteral("lattice");
+        case ExportView::Screen:
+            return QStringLiteral("screen");
+        case ExportView::Form:
+            return QStringLiteral("form");
     }
     return {};
 }
 
 std::optional<ExportView> ViewNamed(const QString& name) {
-    for (ExportView v : {ExportView::Pattern, ExportView::Lattice, ExportView::Screen,
-                         ExportView::Form})
+    for (ExportView v :
+         {ExportView::Pattern, ExportView::Lattice, ExportView::Screen, ExportView::Form})
         if (ViewName(v) == name) return v;
     return std::nullopt;
 }
 
 QImage ExportImage(const ExportSource& source, const ExportOptions& o) {
     switch (o.view) {
-        case ExportView::Screen: return ScreenImage(source, o);
-        case ExportView::Form: return FormImage(source, o);
+        case ExportView::Screen:
+            return ScreenImage(source, o);
+        case ExportView::Form:
+            return FormImage(source, o);
         case ExportView::Pattern:
-        case ExportView::Lattice: break;
+        case ExportView::Lattice:
+            break;
     }
     const QRect region = BoxViewRegion(source, o);
     const bool windowWhite = WindowBackgroundIsWhite(o.view);
@@ -383,9 +398,9 @@ QByteArray ExportPdf(const ExportSource& source, const ExportOptions& o) {
     pdf.setResolution(96);
     // A page the picture's size: 96 logical pixels to the inch, times the scale.
     const QSizeF points(size.width() * 0.75 * o.scale, size.height() * 0.75 * o.scale);
-    pdf.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(),
-                                            QPageSize::ExactMatch),
-                                  QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    pdf.setPageLayout(
+        QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                    QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     QPainter p(&pdf);
     p.scale(static_cast<double>(pdf.width()) / size.width(),
             static_cast<double>(pdf.height()) / size.height());
@@ -444,7 +459,8 @@ QByteArray ExportSpotList(const ExportSource& source, const ExportOptions& o) {
 
 QString ExportProblem(const ExportSource& source, const ExportOptions& o, ExportFormat format) {
     if (o.scale < 1 || o.scale > kMaxExportScale)
-        return QStringLiteral("The scale must be a whole number from 1 to %1.").arg(kMaxExportScale);
+        return QStringLiteral("The scale must be a whole number from 1 to %1.")
+            .arg(kMaxExportScale);
     if (format == ExportFormat::Csv && o.view != ExportView::Pattern &&
         o.view != ExportView::Screen)
         return QStringLiteral("A spot list comes from the pattern or the screen view.");
@@ -475,14 +491,21 @@ bool ExportToFile(const ExportSource& source, const ExportOptions& o, const QStr
             QBuffer buffer(&bytes);
             buffer.open(QIODevice::WriteOnly);
             if (image.isNull() || !image.save(&buffer, "PNG")) {
-                *error = QStringLiteral("The picture is too large to make at %1\u00d7.").arg(o.scale);
+                *error =
+                    QStringLiteral("The picture is too large to make at %1\u00d7.").arg(o.scale);
                 return false;
             }
             break;
         }
-        case ExportFormat::Svg: bytes = ExportSvg(source, o); break;
-        case ExportFormat::Pdf: bytes = ExportPdf(source, o); break;
-        case ExportFormat::Csv: bytes = ExportSpotList(source, o); break;
+        case ExportFormat::Svg:
+            bytes = ExportSvg(source, o);
+            break;
+        case ExportFormat::Pdf:
+            bytes = ExportPdf(source, o);
+            break;
+        case ExportFormat::Csv:
+            bytes = ExportSpotList(source, o);
+            break;
     }
     return WriteAtomically(path, bytes, error);
 }

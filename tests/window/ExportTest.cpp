@@ -190,12 +190,14 @@ INSTANTIATE_TEST_SUITE_P(Structures, ExportEverySetup, ::testing::ValuesIn(kSetu
 TEST_F(ExportTest, SpotListOfC2x2NamesItsSpotsByHand) {
     Apply(kSetups[1]);
     const QByteArray csv = window::ExportSpotList(main->exportSource(), {ExportView::Pattern});
-    EXPECT_TRUE(csv.startsWith("h,k,h_decimal,k_decimal,domains,kind,glide_extinct,"
-                               "extinct_domains,gx_per_A,gy_per_A,g_per_A\n"));
+    EXPECT_TRUE(
+        csv.startsWith("h,k,h_decimal,k_decimal,domains,kind,glide_extinct,"
+                       "extinct_domains,gx_per_A,gy_per_A,g_per_A\n"));
     // a = 2.55 A: |a*| = 2 pi / 2.55 = 2.463994 per A.
     EXPECT_TRUE(csv.contains("\n0,0,0.000000,0.000000,1,both,0,,0.000000,0.000000,0.000000\n"));
-    EXPECT_TRUE(csv.contains("\n1/2,1/2,0.500000,0.500000,1,superstructure,0,,1.231997,1.231997,"
-                             "1.742307\n"))
+    EXPECT_TRUE(
+        csv.contains("\n1/2,1/2,0.500000,0.500000,1,superstructure,0,,1.231997,1.231997,"
+                     "1.742307\n"))
         << csv.left(600).toStdString();
     EXPECT_TRUE(csv.contains("\n1,0,1.000000,0.000000,1,both,0,,2.463994,0.000000,2.463994\n"));
 }
@@ -305,7 +307,8 @@ TEST_F(ExportTest, FailuresNameTheProblemAndLeaveTheFileAsItWas) {
     const Case cases[] = {
         {dir.filePath(QStringLiteral("x.txt")), {}, "Cannot tell the format of x.txt"},
         {existing, scale9, "The scale must be a whole number from 1 to 8."},
-        {dir.filePath(QStringLiteral("lattice.csv")), {ExportView::Lattice},
+        {dir.filePath(QStringLiteral("lattice.csv")),
+         {ExportView::Lattice},
          "A spot list comes from the pattern or the screen view."},
         {dir.filePath(QStringLiteral("no/such/folder.png")), {}, "Cannot write"},
         {dir.path() + QStringLiteral("/"), {}, "Cannot tell the format"},
@@ -343,7 +346,8 @@ TEST_F(ExportTest, DialogFromTheFileMenuWritesTheChosenFile) {
         EXPECT_FALSE(dialog->buttons->button(QDialogButtonBox::Ok)->isEnabled());
         dialog->fileField->setText(path);
         EXPECT_EQ(dialog->formatLabel->text(), QStringLiteral("SVG drawing"));
-        dialog->viewList->setCurrentIndex(dialog->viewList->findText(QStringLiteral("LEED screen")));
+        dialog->viewList->setCurrentIndex(
+            dialog->viewList->findText(QStringLiteral("LEED screen")));
         emit dialog->viewList->activated(dialog->viewList->currentIndex());
         EXPECT_FALSE(dialog->whiteBackgroundBox->isChecked());
         dialog->oneColourBox->setChecked(true);
