@@ -1,4 +1,4 @@
-# Quorvex: make run | make test | make bench | make fuzz   (each does the whole set-up)
+# Quorvex: make run | make test | make bench | make fuzz | make install   (each does the whole set-up)
 BUILD ?= build
 SANITIZE ?= 0
 JOBS ?= $(shell nproc)
@@ -12,7 +12,7 @@ endif
 FUZZ_BUILD ?= build-fuzz
 FUZZ_TIME ?= 60
 
-.PHONY: deps configure build run test bench fuzz clean
+.PHONY: deps configure build run test bench fuzz install clean
 
 deps:
 	@scripts/install-deps
@@ -31,6 +31,11 @@ test: build
 	cd $(BUILD) && $(TEST_ENV) ctest --output-on-failure -j $(JOBS) -E Robustness
 	@# The robustness tests time every action: they run alone, on cores no other test shares.
 	cd $(BUILD) && $(TEST_ENV) ctest --output-on-failure -R Robustness
+
+# The program, its help, menu entry, MIME type, icon and AppStream metadata under PREFIX.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 bench: build
 	./$(BUILD)/quorvex_bench

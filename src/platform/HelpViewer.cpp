@@ -1,5 +1,6 @@
 #include "platform/HelpViewer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QScrollBar>
@@ -8,6 +9,14 @@
 #include <algorithm>
 
 namespace quorvex::platform {
+
+QString FindHelpFile(const QString& programFolder) {
+    const QString beside = programFolder + QStringLiteral("/Quorvex.hlp");
+    const QString installed =
+        QDir::cleanPath(programFolder + QStringLiteral("/../share/quorvex/Quorvex.hlp"));
+    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed)) return installed;
+    return beside;
+}
 
 HelpViewer::HelpViewer() {
     setObjectName(QStringLiteral("HelpViewer"));

@@ -6,6 +6,11 @@
 
 namespace quorvex::platform {
 
+// The help file for a program in this folder: beside it (the build tree),
+// or in ../share/quorvex (an installed program); the one beside it when
+// there is neither, so that a message can name where it should be.
+QString FindHelpFile(const QString& programFolder);
+
 class HelpViewer : public QTextBrowser {
     Q_OBJECT
   public:

@@ -30,6 +30,14 @@ enum class SpotKind {
     Highlight        // open rings, copied over what is there
 };
 
+// Whether DrawLatticeSpots draws the spot n1 p + n2 q of a lattice with
+// spots of this radius (glides aside): within the index ranges and wholly
+// inside the box, placed as the drawing places it.
+bool LatticeSpotDrawn(double scale, model::Vec2 p, model::Vec2 q, double n1, double n2,
+                      double radius);
+// The radius of the substrate's rings for spots of spotRadius.
+double SubstrateRingRadius(double spotRadius);
+
 // The spots n1 p + n2 q of one lattice that lie wholly inside the pattern
 // box, less the glide-extinct ones; with includeBases, p and q as lines from
 // the centre. Leaves pen mode copy and line width 1.

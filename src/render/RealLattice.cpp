@@ -196,6 +196,18 @@ void ShowSuperlatticeTooLarge(Surface& s) {
     s.SetFillStyle(fill);
 }
 
+void DrawLatticeBox(Surface& s, const model::CellVectors& v, double latticeScale, double dotRadius,
+                    bool include1x1) {
+    const model::Box& box = model::kLatticeBox;
+    s.FilledRectangle(box.left, box.top, box.Right(), box.Bottom(), model::kWhite);
+    if (include1x1)
+        DrawRealLattice(s, {v.a1, v.a2, latticeScale, model::kGreen, dotRadius,
+                            LatticeKind::SubstrateNet});
+    DrawLatticeBoxFrame(s);
+    DrawRealLattice(s, {v.b1, v.b2, latticeScale, model::kBlack, dotRadius,
+                        LatticeKind::SuperlatticeDots});
+}
+
 void DrawLatticeBoxFrame(Surface& s) {
     const model::Box& b = model::kLatticeBox;
     DrawFrame(s, b.left, b.top, b.Right(), b.Bottom(), model::kBlack);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/Basics.h"
+#include "model/CellVectors.h"
 #include "platform/Surface.h"
 
 namespace quorvex::render {
@@ -22,6 +23,12 @@ struct LatticeDrawing {
 // Draws one lattice into the lattice box. Leaves line width 1, fill style
 // solid and the fill colour of the drawing.
 void DrawRealLattice(platform::Surface& s, const LatticeDrawing& drawing);
+
+// The whole lattice box as an update draws it: white, the substrate net
+// (with include1x1), the frame, the superlattice dots. Vectors turned by the
+// display rotation.
+void DrawLatticeBox(platform::Surface& s, const model::CellVectors& rotated, double latticeScale,
+                    double dotRadius, bool include1x1);
 
 // The lattice box's black frame.
 void DrawLatticeBoxFrame(platform::Surface& s);

@@ -80,8 +80,8 @@ void MainWindow::createFileMenu() {
                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
             &QAction::triggered, this, [this] { onSaveAs(); });
     file->addSeparator();
-    // Connected by the export, which offers it.
-    add("exportAction", QStringLiteral("&Export\u2026"), {})->setEnabled(false);
+    connect(add("exportAction", QStringLiteral("&Export\u2026"), QKeySequence(Qt::CTRL | Qt::Key_E)),
+            &QAction::triggered, this, [this] { onExport(); });
     recentMenu_ = file->addMenu(QStringLiteral("Open &Recent"));
     recentMenu_->setObjectName(QStringLiteral("recentMenu"));
     file->addSeparator();

@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QLayout>
 #include <QMenuBar>
 #include <QStatusBar>
 
 #include "model/CommonNames.h"
+#include "platform/MessageBox.h"
+#include "window/ExportDialog.h"
 
 namespace quorvex::window {
 
@@ -91,6 +94,33 @@ ScreenLayer MainWindow::CurrentLayer() const {
     layer.pattern = d.derived.pattern;
     layer.name = StructureName(d.structure);
     return layer;
+}
+
+ExportSource MainWindow::exportSource() {
+    ExportSource source;
+    source.form = form_;
+    source.screen = form_->document().screen;
+    if (screen_) {
+        source.screenLayers = screen_->layers();
+        if (screen_->isVisible()) source.screenSize = screen_->view->size();
+    } else if (form_->document().derived.patternValid) {
+        source.screenLayers.push_back(CurrentLayer());
+    }
+    return source;
+}
+
+void MainWindow::onExport() {
+    ExportDialog dialog(this);
+    dialog.setOptions(lastExport_);
+    if (lastExportPath_.isEmpty())
+        lastExportPath_ = QDir::home().filePath(QStringLiteral("quorvex-pattern.png"));
+    dialog.setFileName(lastExportPath_);
+    if (dialog.exec() != QDialog::Accepted) return;
+    lastExport_ = dialog.options();
+    lastExportPath_ = dialog.fileName();
+    QString error;
+    if (!ExportToFile(exportSource(), lastExport_, lastExportPath_, &error))
+        platform::ShowMessage(error);
 }
 
 void MainWindow::updateScreen() {

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include "files/StructureFile.h"
+#include "window/PictureExport.h"
 #include "window/ScreenWindow.h"
 #include "window/StructureForm.h"
 
@@ -43,6 +44,12 @@ class MainWindow : public QMainWindow {
     void setMeasuredImage(const QJsonObject& state);
     // Where the saved sets and the recent files are kept between sessions.
     static QString dataFolder();
+    // What an export draws: the form, and the screen as it is set up (its
+    // window's picture size once it has been shown).
+    ExportSource exportSource();
+    // Asks for the view, the file and the options, then writes the file; a
+    // failure is one message.
+    void onExport();
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -83,6 +90,9 @@ class MainWindow : public QMainWindow {
     StructureForm* form_{};
     QPointer<ScreenWindow> screen_;
     QLabel* readout_{};
+    // The last export's choices, offered again.
+    ExportOptions lastExport_;
+    QString lastExportPath_;
 };
 
 // The structure's name for lists: its Wood's name, or its matrix.

@@ -396,10 +396,10 @@ bool HiddenByGun(QPointF at, const ScreenGeometry& geometry) {
     return d.x() * d.x() + d.y() * d.y() <= r * r || GunArm(geometry).contains(at);
 }
 
-void PaintGun(QPainter& p, const ScreenGeometry& geometry, bool photo) {
+void PaintGun(QPainter& p, const ScreenGeometry& geometry, bool photo, bool onWhite = false) {
     const double r = geometry.radius * kGunRadius;
     p.setPen(Qt::NoPen);
-    p.setBrush(photo ? QColor(4, 8, 4) : QColor(45, 45, 45));
+    p.setBrush(onWhite ? QColor(210, 210, 210) : photo ? QColor(4, 8, 4) : QColor(45, 45, 45));
     p.drawEllipse(geometry.centre, r, r);
     p.drawRect(GunArm(geometry));
 }
@@ -412,7 +412,8 @@ void PaintRim(QPainter& p, const ScreenGeometry& geometry, bool photo) {
 
 // The index labels of the current (first) layer, when they are few enough to read.
 void PaintLabels(QPainter& p, const std::vector<ScreenLayer>& layers,
-                 const model::ScreenSettings& settings, const ScreenGeometry& geometry) {
+                 const model::ScreenSettings& settings, const ScreenGeometry& geometry,
+                 bool onWhite = false) {
     if (layers.empty() || !layers.front().visible) return;
     const ScreenLayer& layer = layers.front();
     const model::ScreenScale scale = model::MakeScreenScale(layer.structure, settings);
@@ -427,7 +428,7 @@ void PaintLabels(QPainter& p, const std::vector<ScreenLayer>& layers,
     QFont font = p.font();
     font.setPixelSize(std::clamp(static_cast<int>(geometry.radius / 40), 8, 16));
     p.setFont(font);
-    p.setPen(QColor(200, 200, 200));
+    p.setPen(onWhite ? QColor(60, 60, 60) : QColor(200, 200, 200));
     const double offset = SpotRadiusOn(geometry) + 2;
     for (const model::ListedSpot& spot : spots) {
         if (!spot.Shown()) continue;
@@ -608,14 +609,19 @@ int PaintScreen(QImage& image, const std::vector<ScreenLayer>& layers,
 }
 
 void PaintScreen(QPainter& p, const std::vector<ScreenLayer>& layers,
-                 const model::ScreenSettings& settings, const ScreenGeometry& geometry) {
+                 const model::ScreenSettings& settings, const ScreenGeometry& geometry,
+                 ScreenColours colours) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    const bool photo = settings.photoLook;
+    // On white the screen is a plot: no glow, and what is white on the
+    // screen is black.
+    const bool onWhite = colours == ScreenColours::OnWhite;
+    const bool photo = settings.photoLook && !onWhite;
     if (photo) PaintGlow(p, geometry);
     const double r = SpotRadiusOn(geometry, layers, settings);
     std::vector<std::vector<LatticeToDraw>> lattices;
     for (const ScreenLayer& layer : layers) lattices.push_back(LatticesOf(layer));
+    std::optional<QColor> ringStyle, discStyle;
     ForEachSpot(layers, settings, geometry,
                 [&](std::size_t layerIndex, std::size_t latticeIndex, double x, double y,
                     bool extinct) {
@@ -623,16 +629,28 @@ void PaintScreen(QPainter& p, const std::vector<ScreenLayer>& layers,
                     const LatticeToDraw& lattice = lattices[layerIndex][latticeIndex];
                     const QPointF at(x, y);
                     if (extinct && !(settings.extinctRings && !photo)) return;
-                    const QColor colour = photo ? QColor(60, 255, 80) : QColor(lattice.colour);
+                    QColor colour = photo ? QColor(60, 255, 80) : QColor(lattice.colour);
+                    if (onWhite && colour == QColor(Qt::white)) colour = Qt::black;
                     if (extinct || lattice.substrate) {
-                        p.setBrush(Qt::NoBrush);
-                        p.setPen(QPen(extinct ? QColor(90, 90, 90) : colour, 1.0));
+                        const QColor ringColour = extinct ? QColor(90, 90, 90) : colour;
+                        if (!ringStyle || ringStyle != ringColour) {
+                            p.setBrush(Qt::NoBrush);
+                            p.setPen(QPen(ringColour, 1.0));
+                            ringStyle = ringColour;
+                            discStyle.reset();
+                        }
                         const double ring = r * (extinct ? 1.3 : 1.6);
                         p.drawEllipse(at, ring, ring);
                         return;
                     }
-                    p.setPen(Qt::NoPen);
-                    p.setBrush(colour);
+                    // The painter's state changes only with the colour: a
+                    // vector file then groups the spots of one colour.
+                    if (!discStyle || discStyle != colour) {
+                        p.setPen(Qt::NoPen);
+                        p.setBrush(colour);
+                        discStyle = colour;
+                        ringStyle.reset();
+                    }
                     switch (layer.marker) {
                         case Marker::Square:
                             p.drawRect(QRectF(at.x() - r * 0.85, at.y() - r * 0.85, r * 1.7, r * 1.7));
@@ -656,9 +674,9 @@ void PaintScreen(QPainter& p, const std::vector<ScreenLayer>& layers,
                             break;
                     }
                 });
-    if (settings.gunShown) PaintGun(p, geometry, photo);
+    if (settings.gunShown) PaintGun(p, geometry, photo, onWhite);
     PaintRim(p, geometry, photo);
-    if (settings.indexLabels && !photo) PaintLabels(p, layers, settings, geometry);
+    if (settings.indexLabels && !photo) PaintLabels(p, layers, settings, geometry, onWhite);
     p.restore();
 }
 

@@ -50,8 +50,11 @@ double SpotRadiusOn(const ScreenGeometry& geometry, const std::vector<ScreenLaye
 int PaintScreen(QImage& image, const std::vector<ScreenLayer>& layers,
                 const model::ScreenSettings& settings, const ScreenGeometry& geometry);
 
-// The same picture through a painter (SVG, PDF): spots as circles, labels as text.
+// The same picture through a painter (SVG, PDF): spots as circles, labels as
+// text; as the window shows it, or as a plot for a white background.
+enum class ScreenColours { AsShown, OnWhite };
 void PaintScreen(QPainter& painter, const std::vector<ScreenLayer>& layers,
-                 const model::ScreenSettings& settings, const ScreenGeometry& geometry);
+                 const model::ScreenSettings& settings, const ScreenGeometry& geometry,
+                 ScreenColours colours = ScreenColours::AsShown);
 
 }  // namespace quorvex::window

@@ -433,6 +433,10 @@ void StructureForm::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawImage(QPoint(0, 0), surface_->Image());
     if (surface_->HasOverlay()) p.drawImage(QPoint(0, 0), surface_->Overlay());
+    paintVisibleLines(p);
+}
+
+void StructureForm::paintVisibleLines(QPainter& p) const {
     p.setPen(QPen(Qt::black, 1));
     for (const auto& l : kVisibleLines)
         p.drawLine(QPointF(l.x1 / kTwips, l.y1 / kTwips), QPointF(l.x2 / kTwips, l.y2 / kTwips));
@@ -477,7 +481,7 @@ void StructureForm::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 QString StructureForm::helpFilePath() const {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Quorvex.hlp");
+    return platform::FindHelpFile(QCoreApplication::applicationDirPath());
 }
 
 }  // namespace quorvex::window

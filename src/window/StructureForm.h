@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
@@ -70,6 +71,12 @@ class StructureForm : public QWidget {
     void updateAll(PatternPart part, Hold hold);
     // Only the pattern box (and the domain count), from the last update's vectors.
     void drawPatternBox();
+    // Everything the update cycle draws on the form, as the last update left
+    // the document, onto another surface (pictures for export); the pattern
+    // with these options.
+    void drawPictureOn(platform::Surface& s, const model::PatternOptions& options) const;
+    // The matrix brackets and the separating lines, in logical pixels.
+    void paintVisibleLines(QPainter& p) const;
 
     // Shows an opened structure as Load shows a saved set: the same controls
     // set, then one update.
@@ -153,6 +160,8 @@ class StructureForm : public QWidget {
     void drawLatticeBox();
     void drawSizePreviews();
     void drawSuperDiagram();
+    void drawSuperDiagramOn(platform::Surface& s) const;
+    void drawSizePreviewsOn(platform::Surface& s) const;
     model::PatternOptions checkedOptions() const;
     void showBusy();
     void hideBusy();

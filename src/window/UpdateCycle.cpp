@@ -105,7 +105,9 @@ void StructureForm::drawSymmetryDiagrams(const model::CellVectors& unrotated) {
     drawSuperDiagram();
 }
 
-void StructureForm::drawSuperDiagram() {
+void StructureForm::drawSuperDiagram() { drawSuperDiagramOn(*surface_); }
+
+void StructureForm::drawSuperDiagramOn(platform::Surface& s) const {
     const model::Document& d = document_;
     render::SuperDiagram diagram;
     diagram.group = d.structure.superGroup;
@@ -116,14 +118,13 @@ void StructureForm::drawSuperDiagram() {
     diagram.centredAxis = d.derived.superlattice.centredAxis;
     diagram.rightHanded = d.derived.superlattice.rightHanded;
     diagram.axisSwap = d.derived.allowedGroups.Swaps(d.structure.superGroup);
-    render::DrawSuperDiagram(*surface_, diagram);
+    render::DrawSuperDiagram(s, diagram);
 }
 
 void StructureForm::drawLatticeBox() {
-    platform::Surface& s = *surface_;
     const model::Document& d = document_;
     const model::Box& box = model::kLatticeBox;
-    s.FilledRectangle(box.left, box.top, box.Right(), box.Bottom(), model::kWhite);
+    surface_->FilledRectangle(box.left, box.top, box.Right(), box.Bottom(), model::kWhite);
 
     // A bar whose value changes here runs its change handler, as a user's move would.
     dotSizeBar->setValue(dotSizeBar->maximum() - static_cast<int>(std::lround(d.view.dotRadius)));
@@ -131,18 +132,14 @@ void StructureForm::drawLatticeBox() {
                           static_cast<int>(std::lround(d.view.spotRadius)));
     drawSizePreviews();
 
-    const model::CellVectors& v = d.derived.vectors;
-    if (include1x1Box->isChecked())
-        render::DrawRealLattice(s, {v.a1, v.a2, d.derived.latticeScale, model::kGreen,
-                                    d.view.dotRadius, render::LatticeKind::SubstrateNet});
-    render::DrawLatticeBoxFrame(s);
-    render::DrawRealLattice(s, {v.b1, v.b2, d.derived.latticeScale, model::kBlack,
-                                d.view.dotRadius, render::LatticeKind::SuperlatticeDots});
+    render::DrawLatticeBox(*surface_, d.derived.vectors, d.derived.latticeScale, d.view.dotRadius,
+                           include1x1Box->isChecked());
 }
 
-void StructureForm::drawSizePreviews() {
+void StructureForm::drawSizePreviews() { drawSizePreviewsOn(*surface_); }
+
+void StructureForm::drawSizePreviewsOn(platform::Surface& s) const {
     // Both sample dots under the scroll bars, as every update draws them.
-    platform::Surface& s = *surface_;
     const model::TwipPoint dot = model::kDotPreviewCentre, spot = model::kSpotPreviewCentre;
     s.SetFillStyle(platform::FillStyle::Solid);
     s.SetFillColor(s.BackColor());
@@ -175,6 +172,29 @@ void StructureForm::runPatternDraw() {
         domainCountLabel->setText(QString::fromStdString(derived.pattern.DomainCaption()));
     hideBusy();
     emit patternChanged();
+}
+
+}  // namespace quorvex::window
+
+namespace quorvex::window {
+
+void StructureForm::drawPictureOn(platform::Surface& s, const model::PatternOptions& options) const {
+    const model::Document& d = document_;
+    if (!d.derived.patternValid) {
+        render::ShowSuperlatticeTooLarge(s);
+        return;
+    }
+    const model::CellVectors unrotated = model::ComputeCellVectors(d.structure);
+    render::DrawBasicDiagram(s, d.structure.basicGroup, unrotated.a1, unrotated.a2, d.view);
+    drawSuperDiagramOn(s);
+    drawSizePreviewsOn(s);
+    render::DrawLatticeBox(s, d.derived.vectors, d.derived.latticeScale, d.view.dotRadius,
+                           options.include1x1);
+    model::Structure structure = d.structure;
+    structure.options = options;
+    const model::Pattern pattern =
+        model::ComputePattern(d.derived.vectors, structure, d.view, d.derived.allowedGroups);
+    render::DrawPattern(s, pattern, options, d.view.spotRadius);
 }
 
 }  // namespace quorvex::window

@@ -1,0 +1,133 @@
+// The command line run as a process, as a script or a user runs it: exit
+// codes, the one line a mistake prints, and files written whole or not at all.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+
+namespace quorvex::testing {
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QString out, err;
+};
+
+// The program with no display at all.
+Result RunProgram(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QUORVEX_PROGRAM), arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    Result r;
+    r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    r.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return r;
+}
+
+class CommandLineTest : public ::testing::Test {
+  protected:
+    QString Path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
+    QTemporaryDir dir;
+};
+
+TEST_F(CommandLineTest, ExportsEachFormatWithoutADisplay) {
+    struct Case {
+        QStringList arguments;
+        const char* file;
+    };
+    const Case cases[] = {
+        {{"--view", "pattern"}, "pattern.png"},
+        {{"--view", "lattice", "--scale", "2"}, "lattice.png"},
+        {{"--view", "screen", "--energy", "250", "--one-colour"}, "screen.svg"},
+        {{"--view", "form"}, "form.pdf"},
+        {{"--view", "screen", "--energy", "40"}, "spots.csv"},
+        {{"--background", "white", "--captions"}, "pattern.svg"},
+    };
+    for (const Case& c : cases) {
+        const QString out = Path(c.file);
+        const Result r = RunProgram(QStringList{"--export", out} + c.arguments);
+        EXPECT_EQ(r.exitCode, 0) << c.file << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        QFile f(out);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << c.file;
+        const QByteArray bytes = f.readAll();
+        bool readable = false;
+        if (out.endsWith(".png")) readable = !QImage::fromData(bytes, "PNG").isNull();
+        if (out.endsWith(".svg")) readable = QSvgRenderer(bytes).isValid();
+        if (out.endsWith(".pdf")) readable = bytes.startsWith("%PDF-");
+        if (out.endsWith(".csv")) readable = bytes.startsWith("h,k,");
+        EXPECT_TRUE(readable) << c.file;
+    }
+    EXPECT_EQ(QImage(Path("lattice.png")).size(), QSize(466, 466));
+    // At 40 eV fewer beams reach the screen than the header and the (0 0) beam.
+    QFile csv(Path("spots.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(csv.readAll().contains(",theta_deg\n0,0,"));
+}
+
+TEST_F(CommandLineTest, HelpAndVersionSucceed) {
+    const Result help = RunProgram({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* option : {"--export", "--view", "--energy", "--scale", "--one-colour"})
+        EXPECT_TRUE(help.out.contains(QString::fromLatin1(option))) << option;
+    const Result version = RunProgram({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.trimmed(), QStringLiteral("quorvex 1.2"));
+}
+
+TEST_F(CommandLineTest, MistakesPrintOneLineAndWriteNothing) {
+    const QString kept = Path("kept.png");
+    {
+        QFile f(kept);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("earlier picture");
+    }
+    struct Case {
+        QStringList arguments;
+        const char* message;
+    };
+    ASSERT_TRUE(QDir().mkpath(Path("folder.png")));  // a folder where the file would go
+    const Case cases[] = {
+        {{"--bogus"}, "quorvex: Unknown option 'bogus'."},
+        {{"--export"}, "quorvex: Missing value after '--export'."},
+        {{"--export", Path("out.bmp")}, "quorvex: cannot tell the format of"},
+        {{"--export", kept, "--view", "side"}, "quorvex: unknown view 'side'"},
+        {{"--export", kept, "--energy", "5"}, "quorvex: --energy must be a number of eV"},
+        {{"--export", kept, "--energy", "nan"}, "quorvex: --energy must be a number of eV"},
+        {{"--export", kept, "--scale", "0"}, "quorvex: --scale must be a whole number"},
+        {{"--export", kept, "--scale", "2.5"}, "quorvex: --scale must be a whole number"},
+        {{"--export", kept, "--background", "grey"}, "quorvex: --background must be"},
+        {{"--export", Path("lattice.csv"), "--view", "lattice"}, "quorvex: A spot list comes"},
+        {{"--export", Path("missing/out.png")}, "quorvex: Cannot write"},
+        {{"--export", Path("folder.png")}, "quorvex: Cannot write"},
+        {{"--view", "screen"}, "quorvex: --view needs --export"},
+        {{"one.qvx", "two.qvx"}, "quorvex: give at most one structure file"},
+        {{"--export", kept, Path("absent.qvx")}, "quorvex: cannot read"},
+        {{"--export", kept, dir.path()}, "quorvex: cannot read"},
+    };
+    for (const Case& c : cases) {
+        const Result r = RunProgram(c.arguments);
+        EXPECT_NE(r.exitCode, 0) << c.message;
+        EXPECT_TRUE(r.err.startsWith(QString::fromLatin1(c.message))) << r.err.toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    }
+    QFile f(kept);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "earlier picture");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              (QStringList{"folder.png", "kept.png"}));
+    EXPECT_TRUE(QDir(Path("folder.png")).isEmpty());
+}
+
+}  // namespace
+}  // namespace quorvex::testing

@@ -1,0 +1,365 @@
+// Export: pictures equal to the window's pixels at 1x, vector pictures with a
+// circle for every drawn spot, spot lists that agree with the drawings and
+// the screen, the options, the Export dialog, and atomic writes.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QFile>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <set>
+
+#include "platform/MessageBox.h"
+#include "window/ExportDialog.h"
+#include "window/MainWindow.h"
+#include "window/PictureExport.h"
+
+namespace quorvex::testing {
+namespace {
+
+using window::ExportFormat;
+using window::ExportOptions;
+using window::ExportView;
+
+const QRect kLatticeBoxPixels{16, 312, 233, 233}, kPatternBoxPixels{304, 312, 233, 233};
+
+// A structure as a user sets it up.
+struct StructureSetup {
+    const char* name;
+    const char* basicGroup;  // a row of the list, by its text
+    std::array<const char*, 4> matrix;
+    bool includeDomains, paintDomains;
+    int rotateLeftClicks = 0;
+    int patternZoomOutClicks = 0;
+    const char* superGroup = nullptr;  // a row of the list, chosen after the matrix
+};
+
+const StructureSetup kSetups[] = {
+    {"default", "p4mm", {"1", "0", "0", "1"}, false, false},
+    {"c2x2_domains", "p4mm", {"1", "1", "-1", "1"}, true, true},
+    {"dense_hexagonal", "p6mm (p6m)", {"19", "1", "-3", "17"}, true, true},
+    {"p2mg_2x1_rotated", "p2mg", {"2", "0", "0", "1"}, true, false, 3, 0, "p2mg"},
+    {"zoomed_out", "p6mm (p6m)", {"2", "1", "-1", "1"}, true, true, 0, 4},
+};
+
+class ExportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform::SetMessageHandler([this](const QString& t) { messages.push_back(t); });
+        main = std::make_unique<window::MainWindow>();
+    }
+    void TearDown() override {
+        main.reset();
+        platform::SetMessageHandler({});
+    }
+
+    window::StructureForm& F() { return main->form(); }
+    void Choose(QComboBox* list, const char* text) {
+        const int row = list->findText(QString::fromLatin1(text), Qt::MatchContains);
+        ASSERT_GE(row, 0) << text;
+        list->setCurrentIndex(row);
+        emit list->activated(row);
+    }
+    void Type(QLineEdit* field, const char* text) {
+        field->setText(QString::fromLatin1(text));
+        F().onFieldCommitted(field);
+    }
+    void Apply(const StructureSetup& s) {
+        Choose(F().basicGroupList, s.basicGroup);
+        QLineEdit* fields[] = {F().matrixField11, F().matrixField12, F().matrixField21,
+                               F().matrixField22};
+        for (int i = 0; i < 4; ++i) Type(fields[i], s.matrix[static_cast<std::size_t>(i)]);
+        if (s.superGroup) Choose(F().superGroupList, s.superGroup);
+        F().includeDomainsBox->setChecked(s.includeDomains);
+        F().paintDomainsBox->setChecked(s.paintDomains);
+        for (int i = 0; i < s.rotateLeftClicks; ++i) F().rotateLeftButton->click();
+        for (int i = 0; i < s.patternZoomOutClicks; ++i) F().patternZoomOutButton->click();
+        ASSERT_TRUE(F().document().derived.patternValid);
+        ASSERT_TRUE(messages.empty()) << messages.front().toStdString();
+    }
+    QImage Export(ExportOptions o) {
+        return window::ExportImage(main->exportSource(), o).convertToFormat(QImage::Format_RGB32);
+    }
+    QImage Canvas(const QRect& box) {
+        return F().canvas().Image().copy(box).convertToFormat(QImage::Format_RGB32);
+    }
+
+    std::unique_ptr<window::MainWindow> main;
+    std::vector<QString> messages;
+};
+
+std::set<QRgb> Colours(const QImage& image) {
+    std::set<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y) | 0xff000000u);
+    return colours;
+}
+
+// The CSV as rows of fields by column name.
+std::vector<std::map<QString, QString>> Rows(const QByteArray& csv) {
+    const QList<QByteArray> lines = csv.trimmed().split('\n');
+    const QList<QByteArray> header = lines.front().split(',');
+    std::vector<std::map<QString, QString>> rows;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QList<QByteArray> fields = lines[i].split(',');
+        EXPECT_EQ(fields.size(), header.size()) << lines[i].toStdString();
+        std::map<QString, QString> row;
+        for (qsizetype c = 0; c < std::min(fields.size(), header.size()); ++c)
+            row[QString::fromLatin1(header[c])] = QString::fromLatin1(fields[c]);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// How many circles a spot list's rows account for: a ring where the
+// substrate shows the spot, a disc for each domain that draws it.
+int CirclesOf(const std::vector<std::map<QString, QString>>& rows) {
+    int circles = 0;
+    for (const auto& row : rows) {
+        const QString kind = row.at(QStringLiteral("kind"));
+        const bool glideExtinct = row.at(QStringLiteral("glide_extinct")) == QLatin1String("1");
+        if (!glideExtinct && (kind == QLatin1String("substrate") || kind == QLatin1String("both")))
+            ++circles;
+        const QString domains = row.at(QStringLiteral("domains"));
+        if (!domains.isEmpty()) circles += static_cast<int>(domains.split(' ').size());
+    }
+    return circles;
+}
+
+class ExportEverySetup : public ExportTest, public ::testing::WithParamInterface<StructureSetup> {};
+
+TEST_P(ExportEverySetup, PngAtOneTimesIsTheWindowsBoxPixelForPixel) {
+    Apply(GetParam());
+    EXPECT_EQ(Export({ExportView::Pattern}), Canvas(kPatternBoxPixels));
+    ExportOptions lattice{ExportView::Lattice};
+    lattice.whiteBackground = true;
+    EXPECT_EQ(Export(lattice), Canvas(kLatticeBoxPixels));
+    const QImage form = Export({ExportView::Form});
+    EXPECT_EQ(form, F().grab().toImage().convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_P(ExportEverySetup, SvgHasOneCircleForEverySpotTheSpotListCounts) {
+    Apply(GetParam());
+    const window::ExportSource source = main->exportSource();
+    const QByteArray svg = window::ExportSvg(source, {ExportView::Pattern});
+    QSvgRenderer renderer(svg);
+    ASSERT_TRUE(renderer.isValid());
+    EXPECT_EQ(renderer.viewBox(), QRect(0, 0, 233, 233));
+    const int circles = static_cast<int>(svg.count("<circle "));
+    const auto rows = Rows(window::ExportSpotList(source, {ExportView::Pattern}));
+    // The centre spot is drawn once more on top, as a disc and a ring.
+    const bool centreOnTop = F().document().derived.pattern.domainsIncluded;
+    EXPECT_EQ(circles, CirclesOf(rows) + (centreOnTop ? 2 : 0));
+}
+
+TEST_P(ExportEverySetup, ScreenSpotListHasTheSpotsTheScreenDraws) {
+    Apply(GetParam());
+    main->showScreen();
+    window::ScreenWindow& screen = main->screen();
+    screen.view->picture();  // drawn on the first paint
+    QTest::qWait(10);
+    window::ExportSource source = main->exportSource();
+    const QImage picture = window::ExportImage(source, {ExportView::Screen});
+    // PNG at 1x is the screen window's own picture.
+    EXPECT_EQ(picture, screen.view->picture().convertToFormat(QImage::Format_RGB32));
+    const auto rows = Rows(window::ExportSpotList(source, {ExportView::Screen}));
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(CirclesOf(rows), screen.view->spotsDrawn());
+    const double k = 0.512317 * std::sqrt(source.screen.energy);
+    const double thetaMax = source.screen.acceptanceDegrees / 2;
+    for (const auto& row : rows) {
+        const double g = row.at(QStringLiteral("g_per_A")).toDouble();
+        const double gx = row.at(QStringLiteral("gx_per_A")).toDouble();
+        const double gy = row.at(QStringLiteral("gy_per_A")).toDouble();
+        const double theta = row.at(QStringLiteral("theta_deg")).toDouble();
+        EXPECT_NEAR(g, std::hypot(gx, gy), 2e-6);
+        EXPECT_NEAR(std::sin(theta * M_PI / 180) * k, g, 1e-4);
+        EXPECT_LE(theta, thetaMax + 1e-9);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Structures, ExportEverySetup, ::testing::ValuesIn(kSetups),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ExportTest, SpotListOfC2x2NamesItsSpotsByHand) {
+    Apply(kSetups[1]);
+    const QByteArray csv = window::ExportSpotList(main->exportSource(), {ExportView::Pattern});
+    EXPECT_TRUE(
+        csv.startsWith("h,k,h_decimal,k_decimal,domains,kind,glide_extinct,"
+                       "extinct_domains,gx_per_A,gy_per_A,g_per_A\n"));
+    // a = 2.55 A: |a*| = 2 pi / 2.55 = 2.463994 per A.
+    EXPECT_TRUE(csv.contains("\n0,0,0.000000,0.000000,1,both,0,,0.000000,0.000000,0.000000\n"));
+    EXPECT_TRUE(
+        csv.contains("\n1/2,1/2,0.500000,0.500000,1,superstructure,0,,1.231997,1.231997,"
+                     "1.742307\n"))
+        << csv.left(600).toStdString();
+    EXPECT_TRUE(csv.contains("\n1,0,1.000000,0.000000,1,both,0,,2.463994,0.000000,2.463994\n"));
+}
+
+TEST_F(ExportTest, SpotListMarksTheGlideExtinctSpots) {
+    Apply(kSetups[3]);  // p2mg (2x1): (h 0) with odd h are missing along the glide
+    const auto rows = Rows(window::ExportSpotList(main->exportSource(), {ExportView::Pattern}));
+    int extinct = 0;
+    for (const auto& row : rows) {
+        if (row.at(QStringLiteral("glide_extinct")) != QLatin1String("1")) continue;
+        ++extinct;
+        EXPECT_TRUE(row.at(QStringLiteral("domains")).isEmpty());
+        EXPECT_FALSE(row.at(QStringLiteral("extinct_domains")).isEmpty());
+    }
+    EXPECT_GT(extinct, 0);
+}
+
+TEST_F(ExportTest, OneColourAndWhiteBackgroundChangeOnlyWhatTheySay) {
+    Apply(kSetups[2]);
+    const QImage painted = Export({ExportView::Pattern});
+    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+    EXPECT_GT(Colours(painted).size(), 3u);
+
+    ExportOptions one{ExportView::Pattern};
+    one.oneColour = true;
+    const QImage oneColour = Export(one);
+    EXPECT_EQ(Colours(oneColour), (std::set<QRgb>{black, white}));
+
+    ExportOptions onWhite{ExportView::Pattern};
+    onWhite.whiteBackground = true;
+    const QImage whiteImage = Export(onWhite);
+    ASSERT_EQ(whiteImage.size(), painted.size());
+    // Black and white trade places; every domain colour stays where it was.
+    for (int y = 0; y < painted.height(); ++y)
+        for (int x = 0; x < painted.width(); ++x) {
+            const QRgb p = painted.pixel(x, y), w = whiteImage.pixel(x, y);
+            if (p == black)
+                ASSERT_EQ(w, white);
+            else if (p == white)
+                ASSERT_EQ(w, black);
+            else
+                ASSERT_EQ(w, p);
+        }
+    EXPECT_EQ(whiteImage.pixel(1, 1), white);
+
+    // The lattice box on black: its white background turns black, its black
+    // dots white.
+    ExportOptions latticeOnWhite{ExportView::Lattice};
+    latticeOnWhite.whiteBackground = true;
+    const QImage lattice = Export(latticeOnWhite), latticeOnBlack = Export({ExportView::Lattice});
+    auto count = [](const QImage& image, QRgb colour) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == colour;
+        return n;
+    };
+    EXPECT_GT(count(lattice, white), count(lattice, black));
+    EXPECT_EQ(count(latticeOnBlack, black), count(lattice, white));
+    EXPECT_EQ(count(latticeOnBlack, white), count(lattice, black));
+}
+
+TEST_F(ExportTest, ScaleMultipliesTheSizeAndCaptionsAddALegendAndALine) {
+    Apply(kSetups[2]);
+    ExportOptions o{ExportView::Pattern};
+    o.scale = 3;
+    const QImage big = Export(o);
+    EXPECT_EQ(big.size(), QSize(3 * 233, 3 * 233));
+    EXPECT_EQ(Colours(big), Colours(Export({ExportView::Pattern})));
+
+    o.scale = 1;
+    o.legendAndCaptions = true;
+    const QImage captioned = Export(o);
+    // The legend reaches to the right of the box, the caption below it.
+    EXPECT_GT(captioned.width(), 233 + 80);
+    EXPECT_GT(captioned.height(), 233 + 15);
+    EXPECT_EQ(captioned.copy(0, 0, 233, 233), Export({ExportView::Pattern}));
+    const QImage captionLine = captioned.copy(0, 234, captioned.width(), captioned.height() - 234);
+    EXPECT_GT(Colours(captionLine).size(), 1u) << "no caption text";
+    const QByteArray svg = window::ExportSvg(main->exportSource(), o);
+    EXPECT_TRUE(svg.contains("(19 1 / -3 17)")) << "the caption is text in the SVG";
+}
+
+TEST_F(ExportTest, PdfIsOnePageOfThePicturesSize) {
+    Apply(kSetups[1]);
+    const QByteArray pdf = window::ExportPdf(main->exportSource(), {ExportView::Lattice});
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "), 1);
+    // 233 pixels at 96 to the inch: 174.75 points, in whole points.
+    EXPECT_TRUE(pdf.contains("/MediaBox [0 0 175.000000 175.000000]"));
+}
+
+TEST_F(ExportTest, FailuresNameTheProblemAndLeaveTheFileAsItWas) {
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("kept.png"));
+    {
+        QFile f(existing);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old content");
+    }
+    struct Case {
+        QString path;
+        ExportOptions options;
+        const char* message;
+    };
+    ExportOptions scale9{ExportView::Pattern};
+    scale9.scale = 9;
+    const Case cases[] = {
+        {dir.filePath(QStringLiteral("x.txt")), {}, "Cannot tell the format of x.txt"},
+        {existing, scale9, "The scale must be a whole number from 1 to 8."},
+        {dir.filePath(QStringLiteral("lattice.csv")),
+         {ExportView::Lattice},
+         "A spot list comes from the pattern or the screen view."},
+        {dir.filePath(QStringLiteral("no/such/folder.png")), {}, "Cannot write"},
+        {dir.path() + QStringLiteral("/"), {}, "Cannot tell the format"},
+    };
+    for (const Case& c : cases) {
+        QString error;
+        EXPECT_FALSE(window::ExportToFile(main->exportSource(), c.options, c.path, &error));
+        EXPECT_TRUE(error.startsWith(QString::fromLatin1(c.message))) << error.toStdString();
+    }
+    QFile f(existing);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "old content");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"kept.png"});
+
+    // A refused superlattice has no pattern to export.
+    Type(F().matrixField11, "3000");
+    Type(F().matrixField22, "3000");
+    ASSERT_FALSE(F().document().derived.patternValid);
+    QString error;
+    EXPECT_FALSE(window::ExportToFile(main->exportSource(), {}, existing, &error));
+    EXPECT_EQ(error, QStringLiteral("Nothing to export: the superlattice is too large to draw."));
+}
+
+TEST_F(ExportTest, DialogFromTheFileMenuWritesTheChosenFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("screen.svg"));
+    QAction* action = main->findChild<QAction*>(QStringLiteral("exportAction"));
+    ASSERT_NE(action, nullptr);
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<window::ExportDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen = true;
+        dialog->fileField->setText(dir.filePath(QStringLiteral("picture.txt")));
+        EXPECT_FALSE(dialog->buttons->button(QDialogButtonBox::Ok)->isEnabled());
+        dialog->fileField->setText(path);
+        EXPECT_EQ(dialog->formatLabel->text(), QStringLiteral("SVG drawing"));
+        dialog->viewList->setCurrentIndex(
+            dialog->viewList->findText(QStringLiteral("LEED screen")));
+        emit dialog->viewList->activated(dialog->viewList->currentIndex());
+        EXPECT_FALSE(dialog->whiteBackgroundBox->isChecked());
+        dialog->oneColourBox->setChecked(true);
+        dialog->buttons->button(QDialogButtonBox::Ok)->click();
+    });
+    action->trigger();
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(messages.empty());
+    QSvgRenderer renderer(path);
+    EXPECT_TRUE(renderer.isValid());
+    EXPECT_EQ(renderer.viewBox(), QRect(0, 0, 600, 600));
+}
+
+}  // namespace
+}  // namespace quorvex::testing
