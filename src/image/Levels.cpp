@@ -27,15 +27,25 @@ std::array<std::uint8_t, 65536> LevelsTable(const Levels& given) {
     return table;
 }
 
-QImage ApplyLevels(const std::vector<std::uint16_t>& grey, QSize size, const Levels& levels) {
-    QImage out(size, QImage::Format_Grayscale8);
+QImage ApplyLevels(const std::vector<std::uint16_t>& grey, QSize size, const Levels& levels,
+                   QImage::Format format) {
+    const bool rgb = format == QImage::Format_RGB32;
+    QImage out(size, rgb ? QImage::Format_RGB32 : QImage::Format_Grayscale8);
     const auto w = static_cast<std::size_t>(std::max(0, size.width()));
     if (out.isNull() || grey.size() < w * static_cast<std::size_t>(size.height())) return out;
     const std::array<std::uint8_t, 65536> table = LevelsTable(levels);
     for (int y = 0; y < size.height(); ++y) {
-        uchar* line = out.scanLine(y);
         const std::uint16_t* source = &grey[static_cast<std::size_t>(y) * w];
-        for (std::size_t x = 0; x < w; ++x) line[x] = table[source[x]];
+        if (rgb) {
+            auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+            for (std::size_t x = 0; x < w; ++x) {
+                const unsigned v = table[source[x]];
+                line[x] = 0xFF000000u | v << 16 | v << 8 | v;
+            }
+        } else {
+            uchar* line = out.scanLine(y);
+            for (std::size_t x = 0; x < w; ++x) line[x] = table[source[x]];
+        }
     }
     return out;
 }

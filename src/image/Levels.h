@@ -30,8 +30,10 @@ Levels Sanitised(Levels levels);
 // The shown value (0..255) of every 16-bit grey.
 std::array<std::uint8_t, 65536> LevelsTable(const Levels& levels);
 
-// The picture a view shows: each grey through the table.
-QImage ApplyLevels(const std::vector<std::uint16_t>& grey, QSize size, const Levels& levels);
+// The picture a view shows: each grey through the table, as an 8-bit grey
+// image, or as RGB32 (what a view draws without converting per frame).
+QImage ApplyLevels(const std::vector<std::uint16_t>& grey, QSize size, const Levels& levels,
+                   QImage::Format format = QImage::Format_Grayscale8);
 
 // How many pixels have each 16-bit grey; made once per image.
 class Histogram {

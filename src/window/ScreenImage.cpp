@@ -118,7 +118,7 @@ void ScreenView::renderOverImage() {
         shown_ = QImage();
     }
     if (shown_.isNull())
-        shown_ = image::ApplyLevels(reduced_, shownSize, levels_).convertToFormat(QImage::Format_RGB32);
+        shown_ = image::ApplyLevels(reduced_, shownSize, levels_, QImage::Format_RGB32);
     image_.fill(Qt::black);
     QPainter p(&image_);
     p.drawImage(QPointF(toDevice.dx(), toDevice.dy()), shown_);

@@ -44,6 +44,17 @@ TEST(Levels, GammaLiftsOrLowersTheMiddleAndInvertMirrors) {
         EXPECT_EQ(Shown({0.1, 0.9, 1.7, true}, f), 255 - Shown({0.1, 0.9, 1.7, false}, f)) << f;
 }
 
+// The view's RGB32 picture shows the same greys as the 8-bit one.
+TEST(Levels, ColourPictureMatchesTheGreyOne) {
+    const image::Levels levels{0.05, 0.8, 0.7, true};
+    const QImage grey = image::ApplyLevels(Ramp(), {256, 256}, levels);
+    const QImage rgb = image::ApplyLevels(Ramp(), {256, 256}, levels, QImage::Format_RGB32);
+    ASSERT_EQ(rgb.format(), QImage::Format_RGB32);
+    for (int y = 0; y < 256; y += 5)
+        for (int x = 0; x < 256; x += 3)
+            ASSERT_EQ(rgb.pixel(x, y), qRgb(grey.constScanLine(y)[x], grey.constScanLine(y)[x], grey.constScanLine(y)[x]));
+}
+
 TEST(Levels, NonsenseIsPutIntoRange) {
     const image::Levels s = image::Sanitised({0.9, 0.2, std::nan(""), false});
     EXPECT_LT(s.black, s.white);
