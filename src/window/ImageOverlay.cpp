@@ -115,6 +115,14 @@ void PaintImageOverlay(QPainter& p, const QTransform& toDevice, const std::vecto
                 p.drawText(at + QPointF(r + 2, -r - 2), QString::fromStdString(s.spot.IndexText()));
         }
     }
+    // Maxima the structure leaves unexplained: small orange crosses beside them.
+    p.setPen(QPen(QColor(255, 150, 0), 1.5));
+    for (QPointF maximum : overlay.unexplained) {
+        const QPointF at = toDevice.map(maximum);
+        const double d = r * 0.9;
+        p.drawLine(at + QPointF(r + 2, -r - 2) + QPointF(-d, -d) / 2, at + QPointF(r + 2, -r - 2) + QPointF(d, d) / 2);
+        p.drawLine(at + QPointF(r + 2, -r - 2) + QPointF(-d, d) / 2, at + QPointF(r + 2, -r - 2) + QPointF(d, -d) / 2);
+    }
     // The handles: the centre, and the ring handle that scales and turns.
     const QPointF centre = toDevice.map(cal.centre);
     p.setPen(QPen(QColor(0, 170, 255), 1.5));

@@ -42,6 +42,7 @@ struct ImageOverlay {
     image::Calibration calibration;
     std::vector<OverlayMark> marks;
     std::optional<QPointF> pending;  // a marked point still waiting for its indices
+    std::vector<QPointF> unexplained;  // strong maxima no simulated spot lies near
 };
 
 // Image point of the ring handle: on the rim, along the screen's +x.

@@ -86,6 +86,9 @@ MeasuredImagePanel::MeasuredImagePanel(QWidget* parent) : QWidget(parent) {
     fitFreeList = Named(new QComboBox(this), "fitFreeList");
     fitFreeList->addItems({QStringLiteral("Fit scale"), QStringLiteral("Fit energy"),
                            QStringLiteral("Fit lattice constant")});
+    fitFreeList->setToolTip(QStringLiteral(
+        "Energy or lattice constant in the place of the scale: the screen's scale from the "
+        "calibration so far (at a known energy) is kept."));
     fitButton = Named(new QPushButton(QStringLiteral("Fit"), this), "fitButton");
     markList = Named(new QListWidget(this), "markList");
     markList->setMinimumHeight(90);

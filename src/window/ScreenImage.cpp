@@ -228,7 +228,9 @@ void ScreenWindow::adoptImage(std::unique_ptr<OpenImage> opened, const KeptImage
     closeImageAction->setEnabled(true);
     if (first) {
         imagePanel->show();
-        if (!isMaximized()) resize(width() + imagePanel->width(), height());
+        sizeWithoutImage_ = size();
+        if (!isMaximized())
+            resize(width() + imagePanel->width(), std::max(height(), sizeHint().height()));
     }
     showMarks();
     redraw();
@@ -246,7 +248,8 @@ void ScreenWindow::closeImage() {
     imagePanel->hide();
     imagePanel->markModeButton->setChecked(false);
     closeImageAction->setEnabled(false);
-    if (!isMaximized()) resize(std::max(minimumWidth(), width() - imagePanel->width()), height());
+    // The window goes back to the size it had before the panel came.
+    if (!isMaximized()) resize(sizeWithoutImage_);
     redraw();
 }
 
@@ -507,6 +510,10 @@ void ScreenWindow::showImageState() {
         }
         overlay.marks.push_back(shown);
     }
+    // While a drag moves the spots, the last score's crosses would point at the wrong maxima.
+    if (drag_ == Drag::None)
+        for (int index : score_.unexplained)
+            overlay.unexplained.push_back(image_->maxima[static_cast<std::size_t>(index)]);
     view->setOverlay(std::move(overlay));
     imagePanel->calibrationLabel->setText(
         QStringLiteral("Centre %1, %2 px \u00B7 scale %3 px \u00B7 rotation %4\u00B0%5")
@@ -519,6 +526,7 @@ void ScreenWindow::updateScore() {
     score_ = {};
     if (!image_ || !current_) {
         imagePanel->scoreLabel->setText(image_ ? QStringLiteral("No structure to score.") : QString());
+        showImageState();
         return;
     }
     std::vector<QPointF> simulated;
@@ -529,6 +537,7 @@ void ScreenWindow::updateScore() {
     }
     score_ = image::ScoreSpots(image_->maxima, simulated, image_->pixels.Size(),
                                image::SnapRadius(image_->pixels));
+    showImageState();
     imagePanel->scoreLabel->setText(
         QStringLiteral("<b>Score of %1:</b> %2 of %3 spots on a maximum; %4 of %5 strong maxima "
                        "unexplained")

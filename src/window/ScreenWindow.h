@@ -175,6 +175,7 @@ class ScreenWindow : public QWidget {
     Drag drag_ = Drag::None;
     QPointF dragGrip_;  // image offset between the pointer and what it drags
     std::optional<KeptImageState> remembered_;
+    QSize sizeWithoutImage_;
 };
 
 // The drawing area: the screen's picture at the device pixel ratio.
