@@ -40,6 +40,10 @@ struct MarkedSpot {
     QString IndexText() const;
 };
 
+// "1/2", "-1", "0.5": a spot index as a fraction with a small denominator;
+// nothing for anything else.
+std::optional<model::Fraction> ParseIndex(const QString& text);
+
 class ScreenWindow : public QWidget {
     Q_OBJECT
   public:
