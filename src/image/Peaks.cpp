@@ -95,7 +95,7 @@ std::vector<QPointF> StrongMaxima(const MeasuredImage& image, const Histogram& h
     if (!(high > median)) return {};
     for (int y = 1; y + 1 < image.height; ++y) {
         const std::uint16_t* row = &image.grey[static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width)];
-        const auto w = static_cast<std::size_t>(image.width);
+        const std::ptrdiff_t w = image.width;  // signed: the row above is row - w
         for (int x = 1; x + 1 < image.width; ++x) {
             const std::uint16_t v = row[x];
             if (v < threshold) continue;
