@@ -192,7 +192,9 @@ void ScreenWindow::adoptImage(std::unique_ptr<OpenImage> opened, const KeptImage
     residuals_.clear();
     if (state) {
         levels_ = image::Sanitised(state->levels);
-        calibration_ = state->calibration;
+        calibration_ = state->calibrated ? state->calibration
+                                         : image::Calibration::Fitting(image_->pixels.Size(),
+                                                                       settings_.acceptanceDegrees);
         marks_ = state->marks;
     } else {
         levels_ = image::AutoLevels(image_->histogram, {});
@@ -219,6 +221,21 @@ void ScreenWindow::adoptImage(std::unique_ptr<OpenImage> opened, const KeptImage
     }
     showMarks();
     redraw();
+}
+
+void ScreenWindow::paintMeasuredScene(QPainter& painter, const QRectF& target) const {
+    if (!image_ || target.isEmpty()) return;
+    const image::MeasuredImage& m = image_->pixels;
+    const double zoom = std::min(target.width() / m.width, target.height() / m.height);
+    const QRectF placed(target.center() - QPointF(m.width, m.height) * zoom / 2,
+                        QSizeF(m.width, m.height) * zoom);
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(placed, image::ApplyLevels(m.grey, m.Size(), levels_));
+    const QTransform toTarget(zoom, 0, 0, zoom, placed.left(), placed.top());
+    PaintImageOverlay(painter, toTarget, layers(), settings_, view->overlay(),
+                      std::max(3.0, image::SnapRadius(m) * zoom));
+    painter.restore();
 }
 
 void ScreenWindow::closeImage() {

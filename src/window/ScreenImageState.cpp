@@ -28,7 +28,7 @@ bool Finite(const QJsonArray& a, int count) {
 }  // namespace
 
 QJsonObject ScreenWindow::measuredImageState() const {
-    if (!image_) return {};
+    if (!image_) return remembered_ ? remembered_->source : QJsonObject{};
     QJsonObject state;
     state[QStringLiteral("path")] = image_->path;
     state[QStringLiteral("width")] = image_->pixels.width;
@@ -71,7 +71,6 @@ bool ScreenWindow::setMeasuredImageState(const QJsonObject& state, const QString
     const QJsonObject cal = state.value(QStringLiteral("calibration")).toObject();
     const QJsonArray centre = cal.value(QStringLiteral("centre")).toArray();
     const QJsonArray matrix = cal.value(QStringLiteral("matrix")).toArray();
-    bool calibrated = false;
     if (Finite(centre, 2) && Finite(matrix, 4)) {
         image::Calibration c;
         c.centre = QPointF(centre[0].toDouble(), centre[1].toDouble());
@@ -79,8 +78,8 @@ bool ScreenWindow::setMeasuredImageState(const QJsonObject& state, const QString
         c.l12 = matrix[1].toDouble();
         c.l21 = matrix[2].toDouble();
         c.l22 = matrix[3].toDouble();
-        calibrated = c.Valid();
-        if (calibrated) kept.calibration = c;
+        kept.calibrated = c.Valid();
+        if (kept.calibrated) kept.calibration = c;
     }
     for (const auto& value : state.value(QStringLiteral("marks")).toArray()) {
         const QJsonObject m = value.toObject();
@@ -107,14 +106,13 @@ bool ScreenWindow::setMeasuredImageState(const QJsonObject& state, const QString
         auto opened = std::make_unique<OpenImage>();
         opened->path = QFileInfo(candidate).absoluteFilePath();
         opened->pixels = std::move(*loaded.image);
-        if (!calibrated)
-            kept.calibration = image::Calibration::Fitting(opened->pixels.Size(), settings_.acceptanceDegrees);
         remembered_.reset();
         adoptImage(std::move(opened), &kept);
         return true;
     }
     // The rest of the file opens; the levels and calibration wait for the image.
-    if (calibrated) remembered_ = kept;
+    kept.source = state;
+    remembered_ = kept;
     return fail(why + QStringLiteral(" The structure opens without it; open the image again to "
                                      "use its calibration."));
 }

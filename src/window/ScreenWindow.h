@@ -100,7 +100,12 @@ class ScreenWindow : public QWidget {
     std::optional<QPointF> imagePointAt(QPointF viewPoint) const;
     QPointF viewPointOf(QPointF imagePoint) const;
 
-    // Path, levels, calibration and marks, for the structure file.
+    // The image through its levels with the spots, marks and handles over
+    // it, fitted into `target` of any painter (PNG, PDF export).
+    void paintMeasuredScene(QPainter& painter, const QRectF& target) const;
+
+    // Path, levels, calibration and marks, for the structure file (while a
+    // file's image is missing, that file's state unchanged).
     QJsonObject measuredImageState() const;
     // Opens the image the state names (beside `baseDir` when it has moved
     // there) with its levels and calibration. A missing or unusable image
@@ -140,7 +145,9 @@ class ScreenWindow : public QWidget {
         QSize size;
         image::Levels levels;
         image::Calibration calibration;
+        bool calibrated = false;  // false: the calibration that fits the image is taken
         std::vector<MarkedSpot> marks;
+        QJsonObject source;  // as the structure file held it, saved again unchanged
     };
     enum class Drag { None, Centre, Ring };
 
@@ -195,6 +202,7 @@ class ScreenView : public QWidget {
     void setOverlay(ImageOverlay overlay);
     // Image pixels to device pixels of the view, while an image is shown.
     QTransform imageToDevice() const;
+    const ImageOverlay& overlay() const { return overlay_; }
     ScreenGeometry geometry() const;  // in device pixels
     const QImage& picture() const { return image_; }
     int spotsDrawn() const { return drawn_; }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QJsonDocument>
 #include <QMimeData>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -128,6 +129,30 @@ TEST_F(MeasuredImageTest, OpenShowsThePhotographAndCloseGivesTheScreenBack) {
     EXPECT_FALSE(S().hasImage());
     S().view->repaint();
     EXPECT_EQ(S().view->picture(), before);
+}
+
+// The scene for export, at a size of its own: the photograph and the spots over it.
+TEST_F(MeasuredImageTest, SceneForExportAtAnySize) {
+    CalibrateWithThreeMarks();
+    QImage out(1280, 1200, QImage::Format_RGB32);  // twice the photograph
+    out.fill(Qt::black);
+    QPainter painter(&out);
+    S().paintMeasuredScene(painter, QRectF(0, 0, 1280, 1200));
+    painter.end();
+    const QPointF spot = synthetic::SpotCentre(photo, {0.5, -1}) * 2;
+    EXPECT_GT(qGray(out.pixel(spot.toPoint())), 200);
+    // The p(1x1) overlay: a ring in the spot colour around the (1 0) spot, none around (1/2 0).
+    auto ringAround = [&](QPointF centre) {
+        int hits = 0;
+        for (int y = -16; y <= 16; ++y)
+            for (int x = -16; x <= 16; ++x) {
+                const QRgb c = out.pixel((centre + QPointF(x, y)).toPoint());
+                hits += qRed(c) > 200 && qGreen(c) < 120;
+            }
+        return hits;
+    };
+    EXPECT_GT(ringAround(synthetic::SpotCentre(photo, {1, -1}) * 2), 10);
+    EXPECT_EQ(ringAround(synthetic::SpotCentre(photo, {0.5, -1}) * 2), 0);
 }
 
 TEST_F(MeasuredImageTest, ABadFileChangesNothing) {
@@ -254,6 +279,7 @@ TEST_F(MeasuredImageTest, StateRoundTripsAndFollowsAMovedImage) {
     EXPECT_FALSE(fourth->screen().setMeasuredImageState(read, dir.path(), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("p2x2.png"))) << error.toStdString();
     EXPECT_FALSE(fourth->screen().hasImage());
+    EXPECT_EQ(fourth->screen().measuredImageState(), read);  // saved again as it was
     ASSERT_TRUE(fourth->screen().openImage(elsewhere.filePath(QStringLiteral("p2x2.png"))));
     EXPECT_EQ(fourth->screen().calibration(), cal);
     EXPECT_EQ(fourth->screen().marks().size(), 3u);
