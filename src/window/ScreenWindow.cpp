@@ -74,7 +74,10 @@ void ScreenView::render() {
     const QSize size(static_cast<int>(std::lround(width() * dpr)),
                      static_cast<int>(std::lround(height() * dpr)));
     if (image_.size() != size) image_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    drawn_ = PaintScreen(image_, layers_, settings_, geometry());
+    if (measured_)
+        renderOverImage();
+    else
+        drawn_ = PaintScreen(image_, layers_, settings_, geometry());
     image_.setDevicePixelRatio(dpr);
     stale_ = false;
 }
@@ -87,7 +90,14 @@ void ScreenView::paintEvent(QPaintEvent*) {
 
 void ScreenView::resizeEvent(QResizeEvent*) { stale_ = true; }
 
-void ScreenView::mouseMoveEvent(QMouseEvent* event) { emit pointerMoved(event->position()); }
+void ScreenView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) emit pressed(event->position());
+}
+
+void ScreenView::mouseMoveEvent(QMouseEvent* event) {
+    emit pointerMoved(event->position());
+    if (event->buttons() & Qt::LeftButton) emit dragged(event->position());
+}
 
 void ScreenView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) emit clicked(event->position());
@@ -105,6 +115,7 @@ void ScreenView::wheelEvent(QWheelEvent* event) {
 ScreenWindow::ScreenWindow() {
     setObjectName(QStringLiteral("screenWindow"));
     setWindowTitle(QStringLiteral("Quorvex - LEED screen"));
+    setAcceptDrops(true);
     createControls();
     showSettings();
     resize(900, 640);
@@ -208,15 +219,20 @@ void ScreenWindow::createControls() {
     keptButtons->addWidget(clearKeptButton);
     side->addLayout(keptButtons);
     side->addStretch(1);
+    createImageControls();
     auto* top = new QHBoxLayout;
     top->addWidget(view, 1);
     top->addLayout(side);
+    top->addWidget(imagePanel);
     auto* outer = new QVBoxLayout(this);
+    outer->setMenuBar(menuBar);
     outer->addLayout(top, 1);
     outer->addWidget(readout);
 
     connect(view, &ScreenView::pointerMoved, this, [this](QPointF at) { onPointerMoved(at); });
     connect(view, &ScreenView::clicked, this, [this](QPointF at) { onPointerClicked(at); });
+    connect(view, &ScreenView::pressed, this, [this](QPointF at) { onViewPressed(at); });
+    connect(view, &ScreenView::dragged, this, [this](QPointF at) { onViewDragged(at); });
     connect(view, &ScreenView::energyStep, this, [this](double step) {
         setEnergy(std::clamp(settings_.energy + step, model::kEnergyRange.low, model::kEnergyRange.high));
     });
@@ -323,6 +339,10 @@ std::vector<ScreenLayer> ScreenWindow::layers() const {
 
 void ScreenWindow::redraw() {
     view->setLayers(layers(), settings_);
+    if (image_) {
+        showImageState();
+        updateScore();
+    }
     emit settingsChanged();
 }
 
@@ -381,11 +401,20 @@ std::optional<QString> ScreenWindow::readoutAt(QPointF viewPoint) const {
     const model::ScreenScale scale = model::MakeScreenScale(layer.structure, settings_);
     const ScreenGeometry geometry = view->geometry();
     const qreal dpr = view->devicePixelRatioF();
-    const model::Vec2 g = geometry.ToReciprocal(viewPoint * dpr, scale);
-    const double pixelsPerUnit =
-        geometry.radius * scale.perUnit / (scale.k * scale.sinAcceptance);
-    const double reach = (SpotRadiusOn(geometry, layers(), settings_) * 1.6 + kPointerReach * dpr) /
-                         pixelsPerUnit;
+    model::Vec2 g = geometry.ToReciprocal(viewPoint * dpr, scale);
+    double pixelsPerUnit = geometry.radius * scale.perUnit / (scale.k * scale.sinAcceptance);
+    double reach = (SpotRadiusOn(geometry, layers(), settings_) * 1.6 + kPointerReach * dpr) /
+                   pixelsPerUnit;
+    if (image_) {
+        // Over an image the calibration says where the screen lies.
+        const std::optional<QPointF> at = imagePointAt(viewPoint);
+        const std::optional<model::Vec2> u = at ? calibration_.ScreenPoint(*at) : std::nullopt;
+        if (!u) return std::nullopt;
+        g = {u->x * scale.k / scale.perUnit, u->y * scale.k / scale.perUnit};
+        pixelsPerUnit = view->imageToDevice().m11() * calibration_.Scale() * scale.perUnit / scale.k;
+        reach = (image::SnapRadius(image_->pixels) * view->imageToDevice().m11() +
+                 kPointerReach * dpr) / pixelsPerUnit;
+    }
     model::SpotListOptions options;
     options.include1x1 = layer.structure.options.include1x1;
     options.indexDenominator = std::llabs(layer.structure.matrix.Determinant());
@@ -403,6 +432,7 @@ void ScreenWindow::onPointerMoved(QPointF at) {
 }
 
 void ScreenWindow::onPointerClicked(QPointF at) {
+    if (image_ && onImageClicked(at)) return;
     const std::optional<QString> text = readoutAt(at);
     // A click on a spot pins its read-out; a click elsewhere lets it follow the pointer again.
     pinned_ = text.has_value();

@@ -1,0 +1,311 @@
+// A measured LEED photograph in the screen window, used as a person would:
+// open it, mark three spots with rough clicks, switch structures and read
+// the score, drag the handles, move the levels, keep it all in the state
+// the structure file saves, and refuse what cannot be used.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QMimeData>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <cmath>
+#include <memory>
+
+#include "platform/MessageBox.h"
+#include "synthetic/SyntheticLeed.h"
+#include "window/MainWindow.h"
+
+namespace quorvex::testing {
+namespace {
+
+class MeasuredImageTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform::SetMessageHandler([this](const QString& t) { messages.push_back(t); });
+        main = std::make_unique<window::MainWindow>();
+        main->showScreen();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&S()));
+        photo.rotationDegrees = 7;
+        photo.beams = synthetic::SquareBeams(QStringLiteral("p(2x2)"), photo);
+        photoPath = dir.filePath(QStringLiteral("p2x2.png"));
+        ASSERT_TRUE(synthetic::Render(photo, 16, false).save(photoPath));
+    }
+    void TearDown() override {
+        main.reset();
+        platform::SetMessageHandler({});
+    }
+    window::ScreenWindow& S() { return main->screen(); }
+    window::StructureForm& F() { return main->form(); }
+    void Type(QLineEdit* field, const char* text) {
+        field->setFocus();
+        field->setText(QString::fromLatin1(text));
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    void Matrix(const char* m11, const char* m12, const char* m21, const char* m22) {
+        Type(F().matrixField11, m11);
+        Type(F().matrixField12, m12);
+        Type(F().matrixField21, m21);
+        Type(F().matrixField22, m22);
+    }
+    QPoint ViewPoint(QPointF imagePoint) { return S().viewPointOf(imagePoint).toPoint(); }
+    void Click(QPointF imagePoint) {
+        QTest::mouseClick(S().view, Qt::LeftButton, {}, ViewPoint(imagePoint));
+    }
+    // Where the window draws the simulated spot (h k) now.
+    QPointF Simulated(double h, double k) {
+        const model::Vec2 g = window::BeamOf(S().layers().front(), S().settings(), h, k);
+        const double wave = model::WaveNumber(S().settings().energy);
+        return S().calibration().ImagePoint({g.x / wave, g.y / wave});
+    }
+    // Mark a spot: a click a little off it in the photograph, then a click on its simulated spot.
+    void Mark(synthetic::Beam beam, QPointF off) {
+        Click(synthetic::SpotCentre(photo, beam) + off);
+        ASSERT_TRUE(S().pendingMark());
+        Click(Simulated(beam.h, beam.k));
+    }
+    void CalibrateWithThreeMarks() {
+        ASSERT_TRUE(S().openImage(photoPath));
+        S().imagePanel->markModeButton->click();
+        Mark({1, 0}, {2.5, -1.5});
+        Mark({0, 1}, {-2, 2});
+        Mark({-1, -1}, {1, 2.5});
+    }
+
+    std::unique_ptr<window::MainWindow> main;
+    std::vector<QString> messages;
+    QTemporaryDir dir;
+    synthetic::LeedPhoto photo;
+    QString photoPath;
+};
+
+TEST_F(MeasuredImageTest, ThreeMarksCalibrateAndTheScoreTellsTheStructures) {
+    CalibrateWithThreeMarks();
+    ASSERT_EQ(S().marks().size(), 3u);
+    EXPECT_EQ(S().marks()[2].IndexText(), QStringLiteral("(-1 -1)"));
+    const image::Calibration& cal = S().calibration();
+    EXPECT_NEAR(cal.centre.x(), photo.centre.x(), 0.3);
+    EXPECT_NEAR(cal.centre.y(), photo.centre.y(), 0.3);
+    EXPECT_NEAR(cal.RotationDegrees(), 7, 0.1);
+    EXPECT_NEAR(cal.Scale() / photo.scale, 1, 0.002);
+    EXPECT_TRUE(S().imagePanel->fitLabel->text().contains(QStringLiteral("Fitted to 3 marks")));
+    EXPECT_EQ(S().imagePanel->markList->count(), 3);
+    EXPECT_TRUE(messages.empty());
+
+    // p(1x1) explains the integer spots only; p(2x2) everything; c(2x2) leaves maxima over.
+    const int integerUnexplained = static_cast<int>(S().score().unexplained.size());
+    EXPECT_GT(integerUnexplained, 10);
+    EXPECT_EQ(S().score().matched, S().score().spots);
+    Matrix("2", "0", "0", "2");
+    EXPECT_TRUE(S().score().unexplained.empty());
+    EXPECT_EQ(S().score().matched, S().score().spots);
+    EXPECT_TRUE(S().imagePanel->scoreLabel->text().contains(QStringLiteral("0 of")));
+    Matrix("1", "1", "-1", "1");
+    EXPECT_GT(S().score().unexplained.size(), 0u);
+    EXPECT_LT(static_cast<int>(S().score().unexplained.size()), integerUnexplained);
+    // The calibration stayed through the structure changes.
+    EXPECT_NEAR(S().calibration().centre.x(), photo.centre.x(), 0.3);
+}
+
+TEST_F(MeasuredImageTest, OpenShowsThePhotographAndCloseGivesTheScreenBack) {
+    S().view->repaint();
+    const QImage before = S().view->picture().copy();
+    EXPECT_FALSE(S().imagePanel->isVisible());
+    EXPECT_FALSE(S().closeImageAction->isEnabled());
+    ASSERT_TRUE(S().openImage(photoPath));
+    EXPECT_TRUE(S().imagePanel->isVisible());
+    EXPECT_TRUE(S().closeImageAction->isEnabled());
+    EXPECT_TRUE(S().imagePanel->fileLabel->text().contains(QStringLiteral("640 \u00D7 600, 16-bit grey")));
+    S().view->repaint();
+    // A spot of the photograph is bright in the view, the gun's shadow dark.
+    const QPointF spot = S().viewPointOf(synthetic::SpotCentre(photo, {-1, 0.5}));
+    const QPointF gun = S().viewPointOf(photo.centre + QPointF(0, 40));
+    const qreal dpr = S().view->devicePixelRatioF();
+    EXPECT_GT(qGray(S().view->picture().pixel((spot * dpr).toPoint())), 200);
+    EXPECT_LT(qGray(S().view->picture().pixel((gun * dpr).toPoint())), 30);
+    S().closeImageAction->trigger();
+    EXPECT_FALSE(S().hasImage());
+    S().view->repaint();
+    EXPECT_EQ(S().view->picture(), before);
+}
+
+// The scene for export, at a size of its own: the photograph and the spots over it.
+TEST_F(MeasuredImageTest, SceneForExportAtAnySize) {
+    CalibrateWithThreeMarks();
+    QImage out(1280, 1200, QImage::Format_RGB32);  // twice the photograph
+    out.fill(Qt::black);
+    QPainter painter(&out);
+    S().paintMeasuredScene(painter, QRectF(0, 0, 1280, 1200));
+    painter.end();
+    const QPointF spot = synthetic::SpotCentre(photo, {0.5, -1}) * 2;
+    EXPECT_GT(qGray(out.pixel(spot.toPoint())), 200);
+    // The p(1x1) overlay: a ring in the spot colour around the (1 0) spot, none around (1/2 0).
+    auto ringAround = [&](QPointF centre) {
+        int hits = 0;
+        for (int y = -16; y <= 16; ++y)
+            for (int x = -16; x <= 16; ++x) {
+                const QRgb c = out.pixel((centre + QPointF(x, y)).toPoint());
+                hits += qRed(c) > 200 && qGreen(c) < 120;
+            }
+        return hits;
+    };
+    EXPECT_GT(ringAround(synthetic::SpotCentre(photo, {1, -1}) * 2), 10);
+    EXPECT_EQ(ringAround(synthetic::SpotCentre(photo, {0.5, -1}) * 2), 0);
+}
+
+TEST_F(MeasuredImageTest, ABadFileChangesNothing) {
+    ASSERT_TRUE(S().openImage(photoPath));
+    const image::Calibration cal = image::Calibration::Similar({300, 290}, 280, 3);
+    S().setCalibration(cal);
+    const QString bad = dir.filePath(QStringLiteral("cut.png"));
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QFile good(photoPath);
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    file.write(good.readAll().left(5000));
+    file.close();
+    EXPECT_FALSE(S().openImage(bad));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("cut.png"))) << messages[0].toStdString();
+    EXPECT_EQ(S().imagePath(), QFileInfo(photoPath).absoluteFilePath());
+    EXPECT_EQ(S().calibration(), cal);
+}
+
+TEST_F(MeasuredImageTest, ARefusedFitKeepsTheCalibration) {
+    ASSERT_TRUE(S().openImage(photoPath));
+    const image::Calibration before = S().calibration();
+    S().imagePanel->markModeButton->click();
+    Mark({1, 0}, {0, 0});
+    EXPECT_TRUE(S().imagePanel->fitLabel->text().contains(QStringLiteral("a fit needs 2")));
+    S().imagePanel->fitButton->click();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("at least 2"))) << messages[0].toStdString();
+    EXPECT_EQ(S().calibration(), before);
+    // The same spot marked twice: refused as it comes in, the calibration kept.
+    S().markImagePoint(synthetic::SpotCentre(photo, {1, 0}) + QPointF(1, 1), true);
+    ASSERT_TRUE(S().indexPendingMark({1, 1}, {0, 1}));
+    EXPECT_TRUE(S().imagePanel->fitLabel->text().contains(QStringLiteral("same spot")));
+    EXPECT_EQ(S().calibration(), before);
+    // Typed indices that are not two numbers: a message, no mark.
+    S().markImagePoint(synthetic::SpotCentre(photo, {0, 1}), true);
+    S().imagePanel->markIndicesField->setText(QStringLiteral("1/0 x"));
+    QTest::keyClick(S().imagePanel->markIndicesField, Qt::Key_Return);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_EQ(S().marks().size(), 2u);
+    S().imagePanel->markIndicesField->setText(QStringLiteral("0 1"));
+    QTest::keyClick(S().imagePanel->markIndicesField, Qt::Key_Return);
+    ASSERT_EQ(S().marks().size(), 3u);
+    EXPECT_EQ(S().marks()[2].IndexText(), QStringLiteral("(0 1)"));
+}
+
+TEST_F(MeasuredImageTest, HandlesDragTheCentreAndTurnAndScale) {
+    ASSERT_TRUE(S().openImage(photoPath));
+    const image::Calibration start = S().calibration();
+    // The centre, dragged 40 view pixels right and 20 down.
+    const QPoint centre = ViewPoint(start.centre);
+    QTest::mousePress(S().view, Qt::LeftButton, {}, centre);
+    QMouseEvent move(QEvent::MouseMove, centre + QPointF(40, 20), S().view->mapToGlobal(centre + QPointF(40, 20)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(S().view, &move);
+    QTest::mouseRelease(S().view, Qt::LeftButton, {}, centre + QPoint(40, 20));
+    const QTransform toView = S().view->imageToDevice() / S().view->devicePixelRatioF();
+    EXPECT_NEAR(S().calibration().centre.x() - start.centre.x(), 40 / toView.m11(), 1e-6);
+    EXPECT_NEAR(S().calibration().centre.y() - start.centre.y(), 20 / toView.m22(), 1e-6);
+    EXPECT_NEAR(S().calibration().Scale(), start.Scale(), 1e-9);
+    EXPECT_TRUE(S().marks().empty());  // a drag is no mark and no click
+
+    // The ring handle, taken a quarter turn up and to half the distance.
+    const image::Calibration moved = S().calibration();
+    const QPointF handle = window::RingHandle(moved, S().settings());
+    const QPointF arm = handle - moved.centre;
+    const QPointF target = moved.centre + QPointF(arm.y(), -arm.x()) / 2;
+    QTest::mousePress(S().view, Qt::LeftButton, {}, ViewPoint(handle));
+    QMouseEvent turn(QEvent::MouseMove, S().viewPointOf(target), S().view->mapToGlobal(S().viewPointOf(target)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(S().view, &turn);
+    QTest::mouseRelease(S().view, Qt::LeftButton, {}, ViewPoint(target));
+    EXPECT_NEAR(S().calibration().Scale() / moved.Scale(), 0.5, 0.01);
+    EXPECT_NEAR(S().calibration().RotationDegrees(), moved.RotationDegrees() + 90, 1);
+}
+
+TEST_F(MeasuredImageTest, LevelsFollowTheSlidersAndAuto) {
+    ASSERT_TRUE(S().openImage(photoPath));
+    window::MeasuredImagePanel& p = *S().imagePanel;
+    const QPointF glow = S().viewPointOf(photo.centre + QPointF(-60, -60)) * S().view->devicePixelRatioF();
+    S().view->repaint();
+    const int autoGrey = qGray(S().view->picture().pixel(glow.toPoint()));
+    EXPECT_GT(autoGrey, 60);  // Auto stretches the phosphor's glow
+    p.blackPointSlider->setValue(500);
+    EXPECT_NEAR(S().levels().black, 0.5, 1e-9);
+    S().view->repaint();
+    EXPECT_EQ(qGray(S().view->picture().pixel(glow.toPoint())), 0);
+    p.invertBox->setChecked(true);
+    S().view->repaint();
+    EXPECT_EQ(qGray(S().view->picture().pixel(glow.toPoint())), 255);
+    p.autoLevelsButton->click();
+    EXPECT_LT(S().levels().black, 0.05);
+    EXPECT_TRUE(S().levels().invert);  // Auto sets the points only
+    EXPECT_EQ(p.blackPointSlider->value(), std::lround(S().levels().black * 1000));
+}
+
+TEST_F(MeasuredImageTest, StateRoundTripsAndFollowsAMovedImage) {
+    CalibrateWithThreeMarks();
+    S().setLevels({0.1, 0.7, 1.5, true});
+    const QJsonObject state = S().measuredImageState();
+    // Through JSON text, as the structure file holds it.
+    const QJsonObject read = QJsonDocument::fromJson(QJsonDocument(state).toJson()).object();
+    const image::Calibration cal = S().calibration();
+
+    auto other = std::make_unique<window::MainWindow>();
+    window::ScreenWindow& s2 = other->screen();
+    QString error;
+    ASSERT_TRUE(s2.setMeasuredImageState(read, dir.path(), &error)) << error.toStdString();
+    EXPECT_EQ(s2.calibration(), cal);
+    EXPECT_EQ(s2.levels(), (image::Levels{0.1, 0.7, 1.5, true}));
+    ASSERT_EQ(s2.marks().size(), 3u);
+    EXPECT_EQ(s2.marks()[1].IndexText(), QStringLiteral("(0 1)"));
+
+    // Moved with the structure file into another folder: found beside it.
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QFile::rename(photoPath, elsewhere.filePath(QStringLiteral("p2x2.png"))));
+    auto third = std::make_unique<window::MainWindow>();
+    ASSERT_TRUE(third->screen().setMeasuredImageState(read, elsewhere.path(), &error));
+    EXPECT_EQ(third->screen().calibration(), cal);
+
+    // Missing: a message, no image; the calibration waits for the image.
+    auto fourth = std::make_unique<window::MainWindow>();
+    EXPECT_FALSE(fourth->screen().setMeasuredImageState(read, dir.path(), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("p2x2.png"))) << error.toStdString();
+    EXPECT_FALSE(fourth->screen().hasImage());
+    EXPECT_EQ(fourth->screen().measuredImageState(), read);  // saved again as it was
+    ASSERT_TRUE(fourth->screen().openImage(elsewhere.filePath(QStringLiteral("p2x2.png"))));
+    EXPECT_EQ(fourth->screen().calibration(), cal);
+    EXPECT_EQ(fourth->screen().marks().size(), 3u);
+
+    // Nonsense values take their defaults and do not stop the image.
+    QJsonObject broken = read;
+    broken[QStringLiteral("calibration")] = QJsonObject{{QStringLiteral("matrix"), QStringLiteral("no")}};
+    broken[QStringLiteral("levels")] = QJsonObject{{QStringLiteral("gamma"), -4}};
+    broken[QStringLiteral("path")] = elsewhere.filePath(QStringLiteral("p2x2.png"));
+    auto fifth = std::make_unique<window::MainWindow>();
+    ASSERT_TRUE(fifth->screen().setMeasuredImageState(broken, QString(), &error));
+    EXPECT_TRUE(fifth->screen().calibration().Valid());
+    EXPECT_EQ(fifth->screen().levels().gamma, image::kLeastGamma);
+}
+
+TEST_F(MeasuredImageTest, ADroppedFileOpens) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(photoPath)});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&S(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&S(), &drop);
+    EXPECT_TRUE(S().hasImage());
+    EXPECT_TRUE(messages.empty());
+}
+
+}  // namespace
+}  // namespace quorvex::testing
