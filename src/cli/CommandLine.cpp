@@ -201,8 +201,11 @@ int Main(int argc, char** argv) {
     QApplication app(argc, argv);
     window::MainWindow window;
     window.show();
-    if (QString error; !request.file.isEmpty() && !window.openStructureFile(request.file, &error))
-        platform::ShowMessage(error);
+    if (QString error; !request.file.isEmpty()) {
+        window.openStructureFile(request.file, &error);
+        // Refused, or opened without its measured image.
+        if (!error.isEmpty()) platform::ShowMessage(error);
+    }
     return app.exec();
 }
 

@@ -128,7 +128,8 @@ files::StructureFileContents MainWindow::currentContents() const {
     if (screen_)
         for (const ScreenLayer& layer : screen_->keptLayers())
             c.kept.push_back({layer.structure, layer.visible});
-    c.measuredImage = measuredImage_;
+    // The screen window holds the measured image once it exists.
+    c.measuredImage = screen_ ? screen_->measuredImageState() : measuredImage_;
     return c;
 }
 
@@ -153,6 +154,14 @@ bool MainWindow::openStructureFile(const QString& path, QString* error) {
         screen().setKeptLayers(std::move(kept));
     }
     measuredImage_ = c.measuredImage;
+    // A measured image that cannot be opened is said; the rest of the file
+    // still opens, and its levels and calibration wait for the image.
+    QString imageProblem;
+    if (!c.measuredImage.isEmpty() || screen_)
+        if (!screen().setMeasuredImageState(c.measuredImage, QFileInfo(path).absolutePath(),
+                                            &imageProblem) &&
+            error)
+            *error = imageProblem;
     currentFile_ = QFileInfo(path).absoluteFilePath();
     savedContents_ = currentContents();
     refreshModified();
@@ -185,7 +194,9 @@ void MainWindow::updateTitle() {
 
 void MainWindow::openWithMessage(const QString& path) {
     QString error;
-    if (!openStructureFile(path, &error)) platform::ShowMessage(error);
+    openStructureFile(path, &error);
+    // A refused file, or one whose measured image is missing.
+    if (!error.isEmpty()) platform::ShowMessage(error);
 }
 
 void MainWindow::onOpen() {
@@ -233,6 +244,7 @@ void MainWindow::onOpenRecent(const QString& path) {
 }
 
 bool MainWindow::maybeSave() {
+    refreshModified();  // the measured image's panel changes the state too
     if (!isWindowModified()) return true;
     const QString name = currentFile_.isEmpty() ? QStringLiteral("The structure")
                                                 : QFileInfo(currentFile_).fileName();

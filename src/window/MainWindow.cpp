@@ -103,6 +103,12 @@ ExportSource MainWindow::exportSource() {
     if (screen_) {
         source.screenLayers = screen_->layers();
         if (screen_->isVisible()) source.screenSize = screen_->view->size();
+        if (screen_->measuredImage()) {
+            const QPointer<ScreenWindow> screen = screen_;
+            source.measuredScene = [screen](QPainter& p, const QRectF& target) {
+                if (screen) screen->paintMeasuredScene(p, target);
+            };
+        }
     } else if (form_->document().derived.patternValid) {
         source.screenLayers.push_back(CurrentLayer());
     }

@@ -30,7 +30,8 @@ class MainWindow : public QMainWindow {
     ScreenLayer CurrentLayer() const;
 
     // Opens a structure file as Load shows a saved set. No dialogs: on failure
-    // false and the one-line message, and the window is as it was.
+    // false and the one-line message, and the window is as it was. Opened, but
+    // with a measured image that cannot be found: true, and its message.
     bool openStructureFile(const QString& path, QString* error);
     // Saves the window's structure to a file (atomically); it becomes the current file.
     bool saveStructureFile(const QString& path, QString* error);

@@ -211,7 +211,12 @@ void RenderControls(QPainter& p, StructureForm& form) {
 
 QImage ScreenImage(const ExportSource& source, const ExportOptions& o) {
     QImage image(ScreenPictureSize(source, o) * o.scale, QImage::Format_RGB32);
-    if (o.whiteBackground) {
+    if (source.measuredScene) {
+        image.fill(Qt::black);
+        QPainter p(&image);
+        p.scale(o.scale, o.scale);
+        source.measuredScene(p, QRectF(QPointF(0, 0), QSizeF(source.screenSize)));
+    } else if (o.whiteBackground) {
         // A plot on white: the painter's drawing, as in the vector formats.
         image.fill(Qt::white);
         QPainter p(&image);
@@ -272,9 +277,12 @@ void PaintVector(QPainter& p, const ExportSource& source, const ExportOptions& o
         case ExportView::Screen: {
             const QColor back = o.whiteBackground ? Qt::white : Qt::black;
             p.fillRect(QRect(QPoint(0, 0), ScreenPictureSize(source, o)), back);
-            PaintScreen(p, ShownLayers(source, o), source.screen,
-                        ScreenGeometry::Fitting(source.screenSize),
-                        o.whiteBackground ? ScreenColours::OnWhite : ScreenColours::AsShown);
+            if (source.measuredScene)
+                source.measuredScene(p, QRectF(QPointF(0, 0), QSizeF(source.screenSize)));
+            else
+                PaintScreen(p, ShownLayers(source, o), source.screen,
+                            ScreenGeometry::Fitting(source.screenSize),
+                            o.whiteBackground ? ScreenColours::OnWhite : ScreenColours::AsShown);
             if (o.legendAndCaptions)
                 PaintCaptionText(
                     p,

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -46,6 +47,9 @@ struct ExportSource {
     std::vector<ScreenLayer> screenLayers;  // the current structure first
     model::ScreenSettings screen;
     QSize screenSize{600, 600};  // logical pixels of the screen's picture
+    // With a measured image open: the image with the spots over it, fitted
+    // into a rectangle of any painter; the screen view exports that.
+    std::function<void(QPainter&, const QRectF&)> measuredScene;
 };
 
 // "png", "svg", "pdf", "csv" by the file name's extension, in any case.
