@@ -42,7 +42,8 @@ bench: build
 
 FUZZ_FLAGS = -std=c++20 -g -O1 -Wall -Wextra -Wpedantic -Isrc \
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
-QT_CORE_FLAGS = -fPIC $(shell pkg-config --cflags --libs Qt6Core)
+QT_HEADERS = $(shell qmake6 -query QT_INSTALL_HEADERS)
+QT_CORE_FLAGS = -fPIC -isystem $(QT_HEADERS) -isystem $(QT_HEADERS)/QtCore -lQt6Core
 
 # libFuzzer with clang, FUZZ_TIME seconds each: the readers of typed numbers,
 # then the structure-file reader (seeded with the examples).

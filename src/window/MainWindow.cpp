@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
 
@@ -41,7 +42,9 @@ MainWindow::MainWindow() {
     connect(form_, &StructureForm::spotUnderPointer, this, [this](const QString& text, bool pinned) {
         readout_->setText(pinned && !text.isEmpty() ? QStringLiteral("\U0001F4CC ") + text : text);
     });
+    // A structure file dropped anywhere on the window opens: the fields take no drops.
     setAcceptDrops(true);
+    for (QLineEdit* field : form_->findChildren<QLineEdit*>()) field->setAcceptDrops(false);
     restoreSavedSets();
     savedContents_ = currentContents();
     connect(form_, &StructureForm::documentEdited, this, [this] { refreshModified(); });
