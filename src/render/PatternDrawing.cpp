@@ -114,8 +114,8 @@ bool LatticeSpotDrawn(double scale, Vec2 p, Vec2 q, double n1, double n2, double
     const double hmax = SpotIndexRange(kPatternBox.width, scale, PerpendicularExtent(p, q));
     const double kmax = SpotIndexRange(kPatternBox.width, scale, PerpendicularExtent(q, p));
     if (std::abs(n1) > hmax || std::abs(n2) > kmax) return false;
-    const PlacedLattice lattice{kPatternBox.CentreX(), kPatternBox.CentreY(), scale, p.x, p.y, q.x,
-                                q.y};
+    const PlacedLattice lattice{
+        kPatternBox.CentreX(), kPatternBox.CentreY(), scale, p.x, p.y, q.x, q.y};
     PointRule rule;
     rule.left = kPatternBox.left + radius;
     rule.right = kPatternBox.Right() - radius;
@@ -124,7 +124,9 @@ bool LatticeSpotDrawn(double scale, Vec2 p, Vec2 q, double n1, double n2, double
     return rule.Inside(lattice.X(n1, n2), lattice.Y(n1, n2));
 }
 
-double SubstrateRingRadius(double spotRadius) { return spotRadius + kRingMargin; }
+double SubstrateRingRadius(double spotRadius) {
+    return spotRadius + kRingMargin;
+}
 
 void DrawLatticeSpots(Surface& s, double scale, Vec2 p, Vec2 q, model::Glides glides, Rgb colour,
                       double radius, SpotKind kind, bool includeBases) {
@@ -164,8 +166,9 @@ void DrawPattern(Surface& s, const model::Pattern& pattern, const model::Pattern
     s.FilledRectangle(kPatternBox.left, kPatternBox.top, kPatternBox.Right(), kPatternBox.Bottom(),
                       kBlack);
     if (o.include1x1)
-        DrawLatticeSpots(s, pattern.scale, pattern.ra1, pattern.ra2, pattern.substrateGlides, kWhite,
-                         SubstrateRingRadius(spotRadius), SpotKind::Substrate, o.includeBases);
+        DrawLatticeSpots(s, pattern.scale, pattern.ra1, pattern.ra2, pattern.substrateGlides,
+                         kWhite, SubstrateRingRadius(spotRadius), SpotKind::Substrate,
+                         o.includeBases);
     DrawFrame(s, kPatternBox, kWhite);
 
     const bool painted = LegendShown(o);

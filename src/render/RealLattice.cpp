@@ -201,11 +201,11 @@ void DrawLatticeBox(Surface& s, const model::CellVectors& v, double latticeScale
     const model::Box& box = model::kLatticeBox;
     s.FilledRectangle(box.left, box.top, box.Right(), box.Bottom(), model::kWhite);
     if (include1x1)
-        DrawRealLattice(s, {v.a1, v.a2, latticeScale, model::kGreen, dotRadius,
-                            LatticeKind::SubstrateNet});
+        DrawRealLattice(
+            s, {v.a1, v.a2, latticeScale, model::kGreen, dotRadius, LatticeKind::SubstrateNet});
     DrawLatticeBoxFrame(s);
-    DrawRealLattice(s, {v.b1, v.b2, latticeScale, model::kBlack, dotRadius,
-                        LatticeKind::SuperlatticeDots});
+    DrawRealLattice(
+        s, {v.b1, v.b2, latticeScale, model::kBlack, dotRadius, LatticeKind::SuperlatticeDots});
 }
 
 void DrawLatticeBoxFrame(Surface& s) {

@@ -105,7 +105,9 @@ void StructureForm::drawSymmetryDiagrams(const model::CellVectors& unrotated) {
     drawSuperDiagram();
 }
 
-void StructureForm::drawSuperDiagram() { drawSuperDiagramOn(*surface_); }
+void StructureForm::drawSuperDiagram() {
+    drawSuperDiagramOn(*surface_);
+}
 
 void StructureForm::drawSuperDiagramOn(platform::Surface& s) const {
     const model::Document& d = document_;
@@ -136,7 +138,9 @@ void StructureForm::drawLatticeBox() {
                            include1x1Box->isChecked());
 }
 
-void StructureForm::drawSizePreviews() { drawSizePreviewsOn(*surface_); }
+void StructureForm::drawSizePreviews() {
+    drawSizePreviewsOn(*surface_);
+}
 
 void StructureForm::drawSizePreviewsOn(platform::Surface& s) const {
     // Both sample dots under the scroll bars, as every update draws them.
@@ -178,7 +182,8 @@ void StructureForm::runPatternDraw() {
 
 namespace quorvex::window {
 
-void StructureForm::drawPictureOn(platform::Surface& s, const model::PatternOptions& options) const {
+void StructureForm::drawPictureOn(platform::Surface& s,
+                                  const model::PatternOptions& options) const {
     const model::Document& d = document_;
     if (!d.derived.patternValid) {
         render::ShowSuperlatticeTooLarge(s);
