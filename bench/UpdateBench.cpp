@@ -123,8 +123,16 @@ Setup Set(const Extreme& e) {
         d.view.latticeZoom = e.latticeZoom;
         d.view.patternZoom = e.patternZoom;
         d.view.rotationDegrees = e.rotationDegrees;
-        d.view.rotationCos = std::cos(e.rotationDegrees * std::acos(-1.0) / 180);
-        d.view.rotationSin = std::sin(e.rotationDegrees * std::acos(-1.0) / 180);
+        // Quarter turns exact, as the rotation buttons leave them.
+        const double quarters = e.rotationDegrees / 90;
+        if (quarters == std::round(quarters)) {
+            const int q = static_cast<int>(std::round(quarters)) & 3;
+            d.view.rotationCos = q == 0 ? 1 : q == 2 ? -1 : 0;
+            d.view.rotationSin = q == 1 ? 1 : q == 3 ? -1 : 0;
+        } else {
+            d.view.rotationCos = std::cos(e.rotationDegrees * std::acos(-1.0) / 180);
+            d.view.rotationSin = std::sin(e.rotationDegrees * std::acos(-1.0) / 180);
+        }
         d.view.dotRadius = e.dotRadius;
         d.view.spotRadius = e.spotRadius;
         d.superGroupResetPending = false;
