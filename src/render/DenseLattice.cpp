@@ -33,13 +33,27 @@ constexpr double kTolerance = 1e-6;
 struct V2 {
     double x = 0, y = 0;
 };
-V2 operator+(V2 a, V2 b) { return {a.x + b.x, a.y + b.y}; }
-V2 operator-(V2 a, V2 b) { return {a.x - b.x, a.y - b.y}; }
-V2 operator*(double s, V2 a) { return {s * a.x, s * a.y}; }
-double Dot(V2 a, V2 b) { return a.x * b.x + a.y * b.y; }
-double Cross(V2 a, V2 b) { return a.x * b.y - a.y * b.x; }
-double Length(V2 a) { return std::hypot(a.x, a.y); }
-V2 Scaled(V2 a, int exponent) { return {std::ldexp(a.x, exponent), std::ldexp(a.y, exponent)}; }
+V2 operator+(V2 a, V2 b) {
+    return {a.x + b.x, a.y + b.y};
+}
+V2 operator-(V2 a, V2 b) {
+    return {a.x - b.x, a.y - b.y};
+}
+V2 operator*(double s, V2 a) {
+    return {s * a.x, s * a.y};
+}
+double Dot(V2 a, V2 b) {
+    return a.x * b.x + a.y * b.y;
+}
+double Cross(V2 a, V2 b) {
+    return a.x * b.y - a.y * b.x;
+}
+double Length(V2 a) {
+    return std::hypot(a.x, a.y);
+}
+V2 Scaled(V2 a, int exponent) {
+    return {std::ldexp(a.x, exponent), std::ldexp(a.y, exponent)};
+}
 
 // a . r <= w.
 struct HalfPlane {

@@ -186,8 +186,8 @@ void LineModel::BoundRounding(const LineFamily& f) {
         // The slanted case clips along the slope, which magnifies the
         // rounding of the end points by up to the ratio of the sides.
         if (branch_ == Branch::General)
-            margin *= 2 + std::max(std::abs(dx_), std::abs(dy_)) /
-                              std::min(std::abs(dx_), std::abs(dy_));
+            margin *=
+                2 + std::max(std::abs(dx_), std::abs(dy_)) / std::min(std::abs(dx_), std::abs(dy_));
         if (kMax == reach) break;
         const double needed = std::min(reach, far + Widening() + 2);
         if (needed <= kMax) break;

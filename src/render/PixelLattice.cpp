@@ -10,14 +10,14 @@
 // the rounding of the loops' formula.
 #include "render/PixelLattice.h"
 
-#include "render/DenseLattice.h"
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <utility>
+
+#include "render/DenseLattice.h"
 
 namespace quorvex::render {
 
@@ -249,7 +249,8 @@ bool PixelFinder::Reduce() {
     // compensated sums: what rounds away is a part of their own size, not of
     // the long vectors that cancel in them, so that positions predicted by
     // many steps of a short e stay close.
-    const double pMax = std::max({std::abs(l_.px), std::abs(l_.py), std::abs(l_.qx), std::abs(l_.qy)});
+    const double pMax =
+        std::max({std::abs(l_.px), std::abs(l_.py), std::abs(l_.qx), std::abs(l_.qy)});
     const int ep = std::ilogb(pMax);
     const double px = std::ldexp(l_.px, -ep), py = std::ldexp(l_.py, -ep);
     const double qx = std::ldexp(l_.qx, -ep), qy = std::ldexp(l_.qy, -ep);
@@ -599,14 +600,13 @@ bool PixelFinder::WalkRow(bool swapped, double a, long long& budget) {
     const double limit = swapped ? rule_.hmax : rule_.kmax;
     const double m0 = RoundingMargin(l_, std::abs(l_.scale * a) * (std::abs(pax) + std::abs(pay)),
                                      std::abs(l_.scale * limit) * (std::abs(pbx) + std::abs(pby)));
-    Range span = Whole(ClipToBox(xa, ya, dx, dy, rule_.left - m0, rule_.right + m0,
-                                 rule_.top - m0, rule_.bottom + m0));
+    Range span = Whole(ClipToBox(xa, ya, dx, dy, rule_.left - m0, rule_.right + m0, rule_.top - m0,
+                                 rule_.bottom + m0));
     span = {std::max(span.lo - 1, -limit), std::min(span.hi + 1, limit)};
     if (!(span.lo <= span.hi)) return true;
-    const double m = RoundingMargin(
-        l_, std::abs(l_.scale * a) * (std::abs(pax) + std::abs(pay)),
-        std::max(std::abs(span.lo), std::abs(span.hi)) * std::abs(l_.scale) *
-            (std::abs(pbx) + std::abs(pby)));
+    const double m = RoundingMargin(l_, std::abs(l_.scale * a) * (std::abs(pax) + std::abs(pay)),
+                                    std::max(std::abs(span.lo), std::abs(span.hi)) *
+                                        std::abs(l_.scale) * (std::abs(pbx) + std::abs(pby)));
 
     // The stretches of b around each place where a coordinate crosses a
     // level: pixel edges within the box's pixels, the box's own edges.
@@ -638,7 +638,7 @@ bool PixelFinder::WalkRow(bool swapped, double a, long long& budget) {
     around(0, 1);
     std::sort(windows.begin(), windows.end(), [](Range p, Range q) { return p.lo < q.lo; });
 
-    double next = span.lo;  // the first b not yet covered
+    double next = span.lo;           // the first b not yet covered
     auto stretch = [&](double to) {  // one point of [next, to]
         for (double b = next; b <= to && b <= next + 2; b = NextWhole(b)) {
             visit(b);

@@ -231,6 +231,7 @@ TEST(FastEnumeration, LatticesFinerThanAPixelFillWhatTheirIndexRangesCover) {
     const double cx = 6300, cy = 6420;
     PointRule box;
     box.left = 4610, box.right = 7990, box.top = 4730, box.bottom = 8110;
+    // clang-format off
     const std::vector<DenseCase> cases = {
         {"fine both ways, ranges beyond the box", {1e-12, 0}, {0, 1e-12}, 1e30, 1e30, true},
         {"fine both ways, a band of h", {1e-12, 0}, {0, 1e-12}, 6e14, 1e30, true},
@@ -242,6 +243,7 @@ TEST(FastEnumeration, LatticesFinerThanAPixelFillWhatTheirIndexRangesCover) {
         {"slanted rows 233 twips apart, cut by k", {133.2, 191.1}, {-8e-14, 6e-14}, 1e30, 9e15,
          false},
     };
+    // clang-format on
     // The same pictures at magnitudes from tiny to huge: the vectors scaled
     // by 10^e, the scale by 10^-e.
     for (const DenseCase& c : cases)
