@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QSvgRenderer>
@@ -94,7 +95,7 @@ TEST_F(CommandLineTest, MistakesPrintOneLineAndWriteNothing) {
     }
     struct Case {
         QStringList arguments;
-        const char* message;
+        QString message;
     };
     ASSERT_TRUE(QDir().mkpath(Path("folder.png")));  // a folder where the file would go
     const Case cases[] = {
@@ -112,13 +113,14 @@ TEST_F(CommandLineTest, MistakesPrintOneLineAndWriteNothing) {
         {{"--export", Path("folder.png")}, "quorvex: Cannot write"},
         {{"--view", "screen"}, "quorvex: --view needs --export"},
         {{"one.qvx", "two.qvx"}, "quorvex: give at most one structure file"},
-        {{"--export", kept, Path("absent.qvx")}, "quorvex: cannot read"},
-        {{"--export", kept, dir.path()}, "quorvex: cannot read"},
+        {{"--export", kept, Path("absent.qvx")}, "quorvex: absent.qvx: cannot be read"},
+        {{"--export", kept, dir.path()},
+         "quorvex: " + QFileInfo(dir.path()).fileName() + ": cannot be read"},
     };
     for (const Case& c : cases) {
         const Result r = RunProgram(c.arguments);
-        EXPECT_NE(r.exitCode, 0) << c.message;
-        EXPECT_TRUE(r.err.startsWith(QString::fromLatin1(c.message))) << r.err.toStdString();
+        EXPECT_NE(r.exitCode, 0) << c.message.toStdString();
+        EXPECT_TRUE(r.err.startsWith(c.message)) << r.err.toStdString();
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
     }
     QFile f(kept);
