@@ -232,16 +232,6 @@ TEST_F(StructureFileOnDisk, WrittenFilesReadBackAndBadOnesAreNamed) {
     ASSERT_TRUE(WriteStructureFile(Path("good.qvx"), c, &error)) << error.toStdString();
     EXPECT_EQ(ReadStructureFile(Path("good.qvx")).value, c);
 
-    // A truncated copy: the parser says where it ran out.
-    QFile good(Path("good.qvx"));
-    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
-    const QByteArray whole = good.readAll();
-    Write(Path("cut.qvx"), whole.left(whole.size() / 2));
-    const auto cut = ReadStructureFile(Path("cut.qvx"));
-    EXPECT_FALSE(cut.value);
-    EXPECT_TRUE(cut.error.startsWith("cut.qvx: not a structure file (JSON: "))
-        << cut.error.toStdString();
-
     // 100 MB, sparse: refused by its size before it is read.
     {
         QFile huge(Path("huge.qvx"));
@@ -301,9 +291,8 @@ TEST_F(StructureFileOnDisk, SavedSetsAndRecentFilesComeBack) {
     }
     EXPECT_FALSE(ReadSavedSets(Path("none.json")));
 
-    const QStringList recent{"/data/a.qvx", "/data/b.qvx"};
-    ASSERT_TRUE(WriteRecentFiles(Path("recent.json"), recent));
-    EXPECT_EQ(ReadRecentFiles(Path("recent.json")), recent);
+    // Recent files come back through the window (its recent-files test); a
+    // damaged list gives none.
     Write(Path("recent.json"), "not json");
     EXPECT_TRUE(ReadRecentFiles(Path("recent.json")).isEmpty());
 }

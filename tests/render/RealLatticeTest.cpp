@@ -10,7 +10,6 @@ namespace {
 
 using model::kBlack;
 using model::kGreen;
-using model::kWhite;
 using model::RGB;
 using model::Rgb;
 using testing::DrawCall;
@@ -89,24 +88,6 @@ TEST(DrawRealLattice, SuperlatticeDotsStrictlyInsideTheBoxInLoopOrder) {
         Draw(t, {1, 0}, {0, 1}, LatticeKind::SuperlatticeDots, 1160, kBlack, radius);
         EXPECT_EQ(t.Of(DrawCall::Kind::Circle).size(), count) << "radius " << radius;
     }
-}
-
-// Both boxes blanked and framed, the message in red where the lattice box's
-// frame ends at its top-left corner, and the six legend boxes blanked too.
-TEST(ShowSuperlatticeTooLarge, BlanksBothBoxesAndTheLegendAndPrintsInRed) {
-    RecordingSurface s(RGB(12, 34, 56));
-    ShowSuperlatticeTooLarge(s);
-    ASSERT_EQ(s.calls.size(), 17u);
-    ExpectLines({s.calls[0], s.calls[4], s.calls[6], s.calls[10]}, {{240, 4680, 3720, 8160},
-                                                                    {3720, 4680, 240, 4680},
-                                                                    {4560, 4680, 8040, 8160},
-                                                                    {8040, 4680, 4560, 4680}});
-    EXPECT_TRUE(s.calls[0].color == kWhite && s.calls[4].color == kBlack &&
-                s.calls[6].color == kBlack && s.calls[10].color == kWhite);
-    EXPECT_TRUE(s.calls[5].color == model::kRed && s.calls[5].x1 == 240 && s.calls[5].y1 == 4680 &&
-                s.calls[5].text == "Superlattice too large");
-    EXPECT_EQ(s.Where([](const DrawCall& c) { return c.color == RGB(12, 34, 56); }).size(), 6u);
-    EXPECT_EQ(s.State().fillStyle, testing::FillStyle::Transparent);  // as it was
 }
 
 }  // namespace

@@ -1,11 +1,8 @@
 // The fast drawing against the straightforward one, pixel for pixel: the
 // canvas's batched circles and lines against the painter's one by one, and
 // whole window pictures with the loops that skip what cannot be seen against
-// the loops over every index. With QUORVEX_SHOTS naming a folder, each window
-// picture compared is saved there to be looked at.
-#include <QDir>
+// the loops over every index.
 #include <QImage>
-#include <QRegularExpression>
 #include <cmath>
 #include <functional>
 #include <random>
@@ -95,11 +92,6 @@ class FastPictureTest : public WindowTest {
         draw();
         render::UseStraightforwardLoops(false);
         EXPECT_EQ(Difference(fast, W().canvas().Image()), "") << name;
-        const QString folder = QString::fromUtf8(qgetenv("QUORVEX_SHOTS"));
-        const QString file = QString::fromStdString(name).replace(QRegularExpression("\\W+"), "-");
-        if (!folder.isEmpty()) {
-            EXPECT_TRUE(QDir().mkpath(folder) && W().grab().save(folder + "/" + file + ".png"));
-        }
     }
     void TypeMatrix(const Matrix& m) {
         for (int i = 0; i < 4; ++i) Type(kMatrixFields[i], QString::number(m[i]));

@@ -75,35 +75,6 @@ TEST_F(SavedSetsTest, SetsComeBackInARing) {
     EXPECT_TRUE(Find("busyLabel")->isHidden());
 }
 
-TEST_F(SavedSetsTest, LoadBringsTheControlsInLine) {
-    // The saved set: oblique p2 on c(2x2), all boxes but "Include 1x1" ticked, unconstrained.
-    Choose("basicGroupList", 1);
-    Type("lengthAField", "2.5");
-    Choose("commonNameList", 9);
-    const std::vector<bool> saved{false, true, true, true, false};
-    for (int i = 0; i < 5; ++i) Tick(kBoxes[i], saved[i]);
-    Choose("superGroupList", 1);
-    Click("rotateRightButton");
-    ASSERT_EQ(S().superGroup, model::kP2);
-    Save();
-    // Something else entirely: hexagonal p6mm, (2x1), the boxes the other way round.
-    Choose("basicGroupList", 16);
-    Choose("commonNameList", 3);
-    for (int i = 0; i < 5; ++i) Tick(kBoxes[i], !saved[i]);
-    Load();
-    EXPECT_EQ(Text("lengthAField") + " " + Text("alphaField"), "2.5000 55.0");
-    EXPECT_EQ(Shown({"lengthBField", "alphaField", "lengthBLabel", "alphaLabel", "paintDomainsBox",
-                     "domainCountLabel"}),
-              std::vector<bool>(6, true));
-    EXPECT_EQ(Fields(), (Matrix{1, -1, 1, 1}));
-    EXPECT_EQ(Text("basicGroupList"), Padded("[ 2]  Oblique p2", 32));
-    EXPECT_EQ(Text("commonNameList"), Padded("c(2x2)", 30));
-    EXPECT_EQ(Text("superGroupList"), Padded("[ 2]  Oblique p2", 32));  // not reset to p1
-    EXPECT_EQ(Ticked(), saved);
-    EXPECT_EQ(V().rotationDegrees, 10);
-    EXPECT_TRUE(messages.empty());
-}
-
 TEST_F(SavedSetsTest, HoldKeepsThePictureThroughEditsReduceAndLoadUntilRefresh) {
     Choose("commonNameList", 4);  // p(2x2), unconstrained
     Tick("constrainedBox", false);

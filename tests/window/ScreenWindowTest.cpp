@@ -3,7 +3,6 @@
 // keys, the wheel and kept structures.
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QRegularExpression>
 #include <QTest>
 #include <QWheelEvent>
@@ -13,9 +12,8 @@
 #include <set>
 #include <tuple>
 
+#include "WindowFixture.h"
 #include "model/DomainColours.h"
-#include "platform/MessageBox.h"
-#include "window/MainWindow.h"
 
 namespace quorvex::testing {
 namespace {
@@ -34,32 +32,8 @@ std::pair<Vec2, Vec2> Dual(Vec2 a1, Vec2 a2) {
     return {{a2.y / d, -a2.x / d}, {-a1.y / d, a1.x / d}};
 }
 
-class ScreenWindowTest : public ::testing::Test {
+class ScreenWindowTest : public MainWindowTest {
   protected:
-    void SetUp() override {
-        platform::SetMessageHandler([this](const QString& t) { messages.push_back(t); });
-        main = std::make_unique<window::MainWindow>();
-    }
-    void TearDown() override {
-        main.reset();
-        platform::SetMessageHandler({});
-    }
-    window::StructureForm& F() { return main->form(); }
-    window::ScreenWindow& Scr() { return main->screen(); }
-    void Choose(QComboBox* list, int row) {
-        list->setCurrentIndex(row);
-        emit list->activated(row);
-    }
-    void Choose(QComboBox* list, const char* text) {
-        const int row = list->findText(QString::fromLatin1(text), Qt::MatchContains);
-        ASSERT_GE(row, 0) << text;
-        Choose(list, row);
-    }
-    void Type(QLineEdit* field, const QString& text) {
-        field->setFocus();
-        field->setText(text);
-        QTest::keyClick(field, Qt::Key_Return);
-    }
     void ShowScreen() {
         main->showScreen();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&Scr()));
@@ -82,9 +56,6 @@ class ScreenWindowTest : public ::testing::Test {
     QString ReadoutOf(double h, double k) {
         return Scr().readoutAt(ViewPoint(h, k)).value_or("none");
     }
-
-    std::unique_ptr<window::MainWindow> main;
-    std::vector<QString> messages;
 };
 
 // The green-weighted centre of the light within `reach` pixels of `near`.
@@ -286,33 +257,25 @@ TEST_F(ScreenWindowTest, ReadoutNamesIndicesDomainsAndExtinctions) {
     EXPECT_TRUE(half.contains(QString::number(theta, 'f', 1))) << half.toStdString();
     EXPECT_FALSE(Scr().readoutAt(ViewPoint(0.25, 0.25)).has_value());  // between spots
 
-    struct Spot {
-        double h, k;
-        const char* text;
-        const char* domains;
-    };
-    Choose(F().basicGroupList, "p6mm (p6m)");
-    Choose(F().commonNameList, "(r3xr3)R30");
-    // clang-format off
-    std::vector<Spot> spots = {{1 / 3.0, 1 / 3.0, "(1/3 1/3)", "1"},
-                               {2 / 3.0, -1 / 3.0, "(2/3 -1/3)", "1"},
-                               {-1 / 3.0, -1 / 3.0, "(-1/3 -1/3)", "1"}, {1, 0, "(1 0)", "1"}};
-    // clang-format on
-    for (const Spot& s : spots) {
-        EXPECT_TRUE(ReadoutOf(s.h, s.k).startsWith(s.text)) << ReadoutOf(s.h, s.k).toStdString();
-        EXPECT_EQ(Domains(ReadoutOf(s.h, s.k)), s.domains) << s.text;
-    }
-    // p(2x1) on p4mm: its two domains double the cell along a1 and along a2.
-    Choose(F().basicGroupList, "p4mm (p4m)");
-    Choose(F().commonNameList, "p(2x1)");
-    F().includeDomainsBox->setChecked(true);
-    // clang-format off
-    spots = {{0.5, 0, "(1/2 0)", "1"}, {0, 0.5, "(0 1/2)", "2"}, {1, 0, "(1 0)", "1 2"},
-             {-0.5, 1, "(-1/2 1)", "1"}, {1, -0.5, "(1 -1/2)", "2"}};
-    // clang-format on
-    for (const Spot& s : spots) {
-        EXPECT_TRUE(ReadoutOf(s.h, s.k).startsWith(s.text)) << ReadoutOf(s.h, s.k).toStdString();
-        EXPECT_EQ(Domains(ReadoutOf(s.h, s.k)), s.domains) << s.text;
+    // {basic group, common name, h, k, indices shown, domains}: (r3xr3)R30 alone,
+    // then p(2x1) with its two domains, doubling the cell along a1 and along a2.
+    const std::tuple<const char*, const char*, double, double, const char*, const char*> spots[] = {
+        {"p6mm (p6m)", "(r3xr3)R30", 1 / 3.0, 1 / 3.0, "(1/3 1/3)", "1"},
+        {"p6mm (p6m)", "(r3xr3)R30", 2 / 3.0, -1 / 3.0, "(2/3 -1/3)", "1"},
+        {"p6mm (p6m)", "(r3xr3)R30", -1 / 3.0, -1 / 3.0, "(-1/3 -1/3)", "1"},
+        {"p6mm (p6m)", "(r3xr3)R30", 1, 0, "(1 0)", "1"},
+        {"p4mm (p4m)", "p(2x1)", 0.5, 0, "(1/2 0)", "1"},
+        {"p4mm (p4m)", "p(2x1)", 0, 0.5, "(0 1/2)", "2"},
+        {"p4mm (p4m)", "p(2x1)", 1, 0, "(1 0)", "1 2"},
+        {"p4mm (p4m)", "p(2x1)", -0.5, 1, "(-1/2 1)", "1"},
+        {"p4mm (p4m)", "p(2x1)", 1, -0.5, "(1 -1/2)", "2"}};
+    for (const auto& [basic, name, h, k, text, domains] : spots) {
+        Choose(F().basicGroupList, basic);
+        Choose(F().commonNameList, name);
+        F().includeDomainsBox->setChecked(QString(name) == "p(2x1)");
+        const QString readout = ReadoutOf(h, k);
+        EXPECT_TRUE(readout.startsWith(text)) << readout.toStdString();
+        EXPECT_EQ(Domains(readout), domains) << text;
     }
 
     // p2mg (2x1) keeping the substrate's glide along a2: (0 k) with odd k is gone.
@@ -383,7 +346,8 @@ TEST_F(ScreenWindowTest, RefusedSettingsKeepThePreviousValueAndPicture) {
 }
 
 // Page keys (reaching the window from the energy field) step 10 eV, a wheel's
-// notch 1 eV; neither leaves the range.
+// notch 1 eV; neither leaves the range. Fine wheels send parts of a notch,
+// which add up to whole steps.
 TEST_F(ScreenWindowTest, PageKeysAndWheelStepTheEnergyWithinItsRange) {
     ShowScreen();
     struct Step {
@@ -391,36 +355,26 @@ TEST_F(ScreenWindowTest, PageKeysAndWheelStepTheEnergyWithinItsRange) {
         int key;      // sent to the energy field, or 0
         int eighths;  // of a degree the wheel turns, or 0
         double to;
+        int wheelEvents = 1;
     };
     // clang-format off
     const Step steps[] = {{100, Qt::Key_PageUp, 0, 110}, {100, Qt::Key_PageDown, 0, 90},
                           {995, Qt::Key_PageUp, 0, 1000}, {1000, Qt::Key_PageUp, 0, 1000},
                           {15, Qt::Key_PageDown, 0, 10}, {100, 0, 120, 101}, {100, 0, -360, 97},
-                          {1000, 0, 120, 1000}, {10.5, 0, -120, 10}};
+                          {1000, 0, 120, 1000}, {10.5, 0, -120, 10},
+                          {100, 0, 15, 101, 8}, {100, 0, -60, 97, 6}, {100, 0, 40, 100, 2}};
     // clang-format on
     for (const Step& step : steps) {
         model::ScreenSettings settings = Scr().settings();
         settings.energy = step.from;
         Scr().setSettings(settings);
         if (step.key) QTest::keyClick(Scr().energyField, Qt::Key(step.key));
-        if (step.eighths) Wheel(step.eighths);
+        for (int i = 0; step.eighths != 0 && i < step.wheelEvents; ++i) Wheel(step.eighths);
         EXPECT_EQ(Scr().settings().energy, step.to) << "from " << step.from;
         EXPECT_EQ(Scr().energyField->text().toDouble(), step.to) << "from " << step.from;
         EXPECT_EQ(Scr().energySlider->value(), std::lround(step.to)) << "from " << step.from;
     }
     EXPECT_TRUE(messages.empty());
-}
-
-// Fine wheels send parts of a notch; the parts add up to whole steps.
-TEST_F(ScreenWindowTest, FineWheelPartsAddUpToWholeSteps) {
-    ShowScreen();
-    for (auto [eighths, events, to] : {std::tuple{15, 8, 101.0}, {-60, 6, 97.0}, {40, 2, 100.0}}) {
-        model::ScreenSettings settings = Scr().settings();
-        settings.energy = 100;
-        Scr().setSettings(settings);
-        for (int i = 0; i < events; ++i) Wheel(eighths);
-        EXPECT_EQ(Scr().settings().energy, to) << events << " x " << eighths;
-    }
 }
 
 TEST_F(ScreenWindowTest, AtMostFourStructuresAreKept) {

@@ -1,6 +1,6 @@
 // Input as a keyboard or mouse user gives it: keys typed into closed lists,
 // focus moving to the size bars, clicks that stay with the control they hit,
-// the help key and the field that keeps the focus after a refused entry.
+// and the field that keeps the focus after a refused entry.
 #include <QAbstractItemView>
 #include <QScrollBar>
 
@@ -58,15 +58,6 @@ TEST_F(UserInputTest, MouseEventsOnControlsStayWithThem) {
         W().onActivated();
         EXPECT_EQ(W().updateRuns(), runs + 1) << control;
     }
-}
-
-TEST_F(UserInputTest, F1OpensTheHelp) {
-    ShowActive();
-    QTest::keyClick(&W(), Qt::Key_F1);
-    // The help opens at its contents, or the message names the missing file.
-    EXPECT_TRUE(W().helpViewer() != nullptr ||
-                (messages.size() == 1 && messages[0].find("help file") != std::string::npos));
-    if (W().helpViewer()) W().helpViewer()->close();
 }
 
 TEST_F(UserInputTest, ARefusedMatrixEntryKeepsTheFocusInItsOwnField) {

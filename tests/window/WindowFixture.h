@@ -1,4 +1,4 @@
-// A main window built for a test: its messages captured instead of shown, its
+// Windows built for a test: their messages captured instead of shown, their
 // controls found by their object names and driven as a user drives them.
 #pragma once
 
@@ -15,6 +15,7 @@
 
 #include "model/FormLayout.h"
 #include "platform/MessageBox.h"
+#include "window/MainWindow.h"
 #include "window/StructureForm.h"
 
 namespace quorvex::testing {
@@ -29,7 +30,59 @@ inline std::string Padded(std::string text, std::size_t width) {
     return text;
 }
 
-class WindowTest : public ::testing::Test {
+// Finds the controls of a window by their object names and drives them as a
+// user does.
+class ControlDriver {
+  public:
+    virtual ~ControlDriver() = default;
+
+  protected:
+    virtual QWidget& Root() = 0;
+
+    // The control with this object name; a missing one fails the test.
+    template <typename T = QWidget>
+    T* Find(const char* name) {
+        T* control = Root().findChild<T*>(QString::fromLatin1(name));
+        if (!control) throw std::runtime_error(std::string("no control named ") + name);
+        return control;
+    }
+    void Click(const char* button) { Find<QAbstractButton>(button)->click(); }
+    // A real click: Save, Load, Clear and the matrix label act on the release.
+    void MouseClick(const char* name, Qt::MouseButton b = Qt::LeftButton) {
+        QTest::mouseClick(Find(name), b);
+    }
+    void Tick(const char* box, bool ticked = true) { Find<QCheckBox>(box)->setChecked(ticked); }
+    // Types into a field and confirms with Enter.
+    void Type(QLineEdit* field, const QString& text) {
+        field->setFocus();
+        field->setText(text);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    void Type(const char* field, const QString& text) { Type(Find<QLineEdit>(field), text); }
+    // Chooses a row of a list as a user would; by text, the first row containing it.
+    void Choose(QComboBox* list, int row) {
+        list->setCurrentIndex(row);
+        emit list->activated(row);
+    }
+    void Choose(QComboBox* list, const QString& text) {
+        const int row = list->findText(text, Qt::MatchContains);
+        EXPECT_GE(row, 0) << "no row " << text.toStdString();
+        Choose(list, row);
+    }
+    void Choose(const char* list, int row) { Choose(Find<QComboBox>(list), row); }
+    void Choose(const char* list, const QString& text) { Choose(Find<QComboBox>(list), text); }
+    int Row(const char* list) { return Find<QComboBox>(list)->currentIndex(); }
+
+    // A label's or a field's text, a button's caption, a list's shown row.
+    std::string Text(const char* name) {
+        QWidget* w = Find(name);
+        if (auto* list = qobject_cast<QComboBox*>(w)) return list->currentText().toStdString();
+        return w->property("text").toString().toStdString();
+    }
+};
+
+// The structure window on its own.
+class WindowTest : public ::testing::Test, protected ControlDriver {
   protected:
     using Part = window::StructureForm::PatternPart;
     using Hold = window::StructureForm::Hold;
@@ -57,49 +110,13 @@ class WindowTest : public ::testing::Test {
         QTest::qWait(20);  // let the activation's own redraw finish
     }
 
+    QWidget& Root() override { return *win; }
     window::StructureForm& W() { return *win; }
     model::Structure& S() { return win->document().structure; }
     model::ViewSettings& V() { return win->document().view; }
     model::DerivedState& Derived() { return win->document().derived; }
     void Update() { W().updateAll(Part::Draw, Hold::End); }
 
-    // The control with this object name; a missing one fails the test.
-    template <typename T = QWidget>
-    T* Find(const char* name) {
-        T* control = win->findChild<T*>(QString::fromLatin1(name));
-        if (!control) throw std::runtime_error(std::string("no control named ") + name);
-        return control;
-    }
-    void Click(const char* button) { Find<QAbstractButton>(button)->click(); }
-    // A real click: Save, Load, Clear and the matrix label act on the release.
-    void MouseClick(const char* name, Qt::MouseButton b = Qt::LeftButton) {
-        QTest::mouseClick(Find(name), b);
-    }
-    void Tick(const char* box, bool ticked) { Find<QCheckBox>(box)->setChecked(ticked); }
-    // Types into a field and confirms with Enter.
-    void Type(const char* field, const QString& text) {
-        QLineEdit* f = Find<QLineEdit>(field);
-        f->setFocus();
-        f->setText(text);
-        QTest::keyClick(f, Qt::Key_Return);
-    }
-    // Chooses a row of a list as a user would; by text, the first row containing it.
-    void Choose(const char* list, int row) {
-        auto* l = Find<QComboBox>(list);
-        l->setCurrentIndex(row);
-        emit l->activated(row);
-    }
-    void Choose(const char* list, const QString& text) {
-        Choose(list, Find<QComboBox>(list)->findText(text, Qt::MatchContains));
-    }
-    int Row(const char* list) { return Find<QComboBox>(list)->currentIndex(); }
-
-    // A label's or a field's text, a button's caption, a list's shown row.
-    std::string Text(const char* name) {
-        QWidget* w = Find(name);
-        if (auto* list = qobject_cast<QComboBox*>(w)) return list->currentText().toStdString();
-        return w->property("text").toString().toStdString();
-    }
     // Which of the controls would be seen; which of the check boxes are ticked.
     std::vector<bool> Shown(std::initializer_list<const char*> names) {
         std::vector<bool> shown;
@@ -146,6 +163,30 @@ class WindowTest : public ::testing::Test {
 
     std::unique_ptr<window::StructureForm> win;
     std::vector<std::string> messages;
+};
+
+// The main window: the structure window inside it with the menu bar, and the
+// LEED screen window beside it.
+class MainWindowTest : public ::testing::Test, protected ControlDriver {
+  protected:
+    void SetUp() override {
+        platform::SetMessageHandler([this](const QString& t) { messages.push_back(t); });
+        Restart();
+    }
+    void TearDown() override {
+        main.reset();
+        platform::SetMessageHandler({});
+    }
+    void Restart() {
+        main.reset();
+        main = std::make_unique<window::MainWindow>();
+    }
+    QWidget& Root() override { return *main; }
+    window::StructureForm& F() { return main->form(); }
+    window::ScreenWindow& Scr() { return main->screen(); }
+
+    std::unique_ptr<window::MainWindow> main;
+    std::vector<QString> messages;
 };
 
 }  // namespace quorvex::testing
