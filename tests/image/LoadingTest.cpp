@@ -23,6 +23,15 @@ synthetic::LeedPhoto SmallPhoto() {
     return photo;
 }
 
+// A file name as a test name: "grey8.png" is "grey8_png".
+template <typename File>
+std::string TestName(const ::testing::TestParamInfo<File>& info) {
+    std::string name = info.param.name;
+    for (char& c : name)
+        if (c == '.') c = '_';
+    return name;
+}
+
 struct Saved {
     const char* name;
     int bits;
@@ -62,32 +71,17 @@ TEST_P(LoadEveryKind, ReadsTheGreyLevelsThatWereWritten) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, LoadEveryKind,
-    ::testing::Values(Saved{"grey8.png", 8, false, "PNG", true},
-                      Saved{"grey16.png", 16, false, "PNG", true},
-                      Saved{"grey8.tif", 8, false, "TIFF", true},
-                      Saved{"grey16.tif", 16, false, "TIFF", true},
-                      Saved{"colour8.png", 8, true, "PNG", true},
-                      Saved{"colour16.png", 16, true, "PNG", true},
-                      Saved{"colour16.tif", 16, true, "TIFF", true},
-                      Saved{"grey8.bmp", 8, true, "BMP", true},  // BMP keeps grey as colour
-                      Saved{"grey8.jpg", 8, false, "JPEG", false}),
-    [](const auto& info) {
-        std::string n = info.param.name;
-        for (char& c : n)
-            if (c == '.') c = '_';
-        return n;
-    });
-
-// A file cut, scrambled, empty, of another kind, too large or too shallow:
-// no image, and a message that names the file and the problem.
-struct BadFile {
-    const char* name;
-    const char* problem;  // a phrase the message must hold
-};
-
-class RefuseBadFiles : public ::testing::TestWithParam<BadFile> {};
+INSTANTIATE_TEST_SUITE_P(Formats, LoadEveryKind,
+                         ::testing::Values(Saved{"grey8.png", 8, false, "PNG", true},
+                                           Saved{"grey16.png", 16, false, "PNG", true},
+                                           Saved{"grey8.tif", 8, false, "TIFF", true},
+                                           Saved{"grey16.tif", 16, false, "TIFF", true},
+                                           Saved{"colour8.png", 8, true, "PNG", true},
+                                           Saved{"colour16.png", 16, true, "PNG", true},
+                                           Saved{"colour16.tif", 16, true, "TIFF", true},
+                                           Saved{"grey8.bmp", 8, true, "BMP", true},  // BMP keeps grey as colour
+                                           Saved{"grey8.jpg", 8, false, "JPEG", false}),
+                         TestName<Saved>);
 
 QByteArray Encoded(const QImage& image, const char* format) {
     QByteArray bytes;
@@ -97,47 +91,45 @@ QByteArray Encoded(const QImage& image, const char* format) {
     return bytes;
 }
 
-QByteArray BadBytes(const std::string& name) {
-    const QImage photo = synthetic::Render(SmallPhoto(), 16, false);
-    if (name == "empty.png") return {};
-    if (name == "notes.png") return "These are my notes, not a picture.\n";
-    if (name == "cut.png") return Encoded(photo, "PNG").left(Encoded(photo, "PNG").size() / 2);
-    if (name == "cut.jpg") {
-        const QByteArray b = Encoded(synthetic::Render(SmallPhoto(), 8, false), "JPEG");
-        return b.left(b.size() * 2 / 3);
-    }
-    if (name == "cut.tif") return Encoded(photo, "TIFF").left(Encoded(photo, "TIFF").size() / 3);
-    if (name == "cut.bmp") {
-        const QByteArray b = Encoded(synthetic::Render(SmallPhoto(), 8, false), "BMP");
-        return b.left(b.size() / 2);
-    }
-    if (name == "scrambled.png") {
-        QByteArray b = Encoded(photo, "PNG");
-        for (qsizetype i = 100; i < b.size() - 100; i += 7) b[i] = static_cast<char>(b[i] ^ 0x5A);
-        return b;
-    }
-    if (name == "wide.png") {
-        QImage wide(image::kMostPixelsPerSide + 1, 4, QImage::Format_Grayscale8);
-        wide.fill(10);
-        return Encoded(wide, "PNG");
-    }
-    if (name == "bilevel.png") {
-        QImage mono(64, 64, QImage::Format_Mono);
-        mono.fill(1);
-        return Encoded(mono, "PNG");
-    }
-    if (name == "picture.ppm") return Encoded(synthetic::Render(SmallPhoto(), 8, false), "PPM");
-    return {};
+QByteArray Photo(const char* format) { return Encoded(synthetic::Render(SmallPhoto(), 8, false), format); }
+
+// The first part of a good photograph in this format.
+QByteArray Cut(const char* format, double keptFraction) {
+    const QByteArray whole = Photo(format);
+    return whole.left(static_cast<qsizetype>(whole.size() * keptFraction));
 }
+
+// A good PNG with every 7th byte past its header flipped.
+QByteArray Scrambled() {
+    QByteArray bytes = Photo("PNG");
+    for (qsizetype i = 100; i < bytes.size() - 100; i += 7) bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
+    return bytes;
+}
+
+QByteArray BlankPng(int width, int height, QImage::Format format) {
+    QImage blank(width, height, format);
+    blank.fill(1);
+    return Encoded(blank, "PNG");
+}
+
+// A file cut, scrambled, empty, of another kind, too large or too shallow:
+// no image, and a message that names the file and the problem.
+struct BadFile {
+    const char* name;
+    const char* problem;    // a phrase the message must hold
+    QByteArray (*bytes)();  // the file's content; none: there is no file
+};
+
+class RefuseBadFiles : public ::testing::TestWithParam<BadFile> {};
 
 TEST_P(RefuseBadFiles, NoImageAndOneMessage) {
     const BadFile bad = GetParam();
     QTemporaryDir dir;
     const QString path = dir.filePath(QString::fromLatin1(bad.name));
-    if (std::string(bad.name) != "missing.png") {
+    if (bad.bytes) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(BadBytes(bad.name));
+        file.write(bad.bytes());
     }
     const image::LoadedImage loaded = image::LoadMeasuredImage(path);
     EXPECT_FALSE(loaded.image) << bad.name;
@@ -148,18 +140,21 @@ TEST_P(RefuseBadFiles, NoImageAndOneMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, RefuseBadFiles,
-    ::testing::Values(BadFile{"empty.png", "empty"}, BadFile{"notes.png", "not a PNG, JPEG, BMP or TIFF"},
-                      BadFile{"cut.png", "truncated"}, BadFile{"cut.jpg", "truncated"},
-                      BadFile{"cut.tif", "truncated"}, BadFile{"cut.bmp", "truncated"},
-                      BadFile{"scrambled.png", "corrupt"}, BadFile{"wide.png", "8193"},
-                      BadFile{"bilevel.png", "1-bit"}, BadFile{"picture.ppm", "not a PNG"},
-                      BadFile{"missing.png", "cannot be read"}),
-    [](const auto& info) {
-        std::string n = info.param.name;
-        for (char& c : n)
-            if (c == '.') c = '_';
-        return n;
-    });
+    ::testing::Values(
+        BadFile{"empty.png", "empty", [] { return QByteArray(); }},
+        BadFile{"notes.png", "not a PNG, JPEG, BMP or TIFF",
+                [] { return QByteArray("These are my notes, not a picture.\n"); }},
+        BadFile{"cut.png", "truncated", [] { return Cut("PNG", 0.5); }},
+        BadFile{"cut.jpg", "truncated", [] { return Cut("JPEG", 0.67); }},
+        BadFile{"cut.tif", "truncated", [] { return Cut("TIFF", 0.33); }},
+        BadFile{"cut.bmp", "truncated", [] { return Cut("BMP", 0.5); }},
+        BadFile{"scrambled.png", "corrupt", Scrambled},
+        BadFile{"wide.png", "8193",
+                [] { return BlankPng(image::kMostPixelsPerSide + 1, 4, QImage::Format_Grayscale8); }},
+        BadFile{"bilevel.png", "1-bit", [] { return BlankPng(64, 64, QImage::Format_Mono); }},
+        BadFile{"picture.ppm", "not a PNG", [] { return Photo("PPM"); }},
+        BadFile{"missing.png", "cannot be read", nullptr}),
+    TestName<BadFile>);
 
 // The view's picture averages the pixels each of its pixels covers.
 TEST(Resampled, AveragesBlocksAndRepeatsWhenEnlarged) {
