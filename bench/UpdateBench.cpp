@@ -222,6 +222,11 @@ BENCHMARK_CAPTURE(FullUpdate, extreme_rectangular_a5e16_b5_matrix_1_m164_1_1,
                   Set({7, 0x1.715711b6d98p+55, 5, 90, {1, -164, 1, 1}, 1, true,
                        {false, false, true, false}, 1, 1, 90, 77, 44}))
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullUpdate, extreme_c2mm_a8e21_pattern_zoom_in_2e10,
+                  Set({9, 0x1.9acde04209062p+72, 0x1.844d013a92a3p+1, 90, {2, 2, 3, 2}, 1, false,
+                       {false, false, true, true}, 0x1.3333333333333p+0, 0x1.0c75adf9d759cp-34, -90,
+                       29, 45}))
+    ->Unit(benchmark::kMillisecond);
 // clang-format on
 BENCHMARK(ScrollPreview)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DragTrailStep)->Unit(benchmark::kMicrosecond);

@@ -41,14 +41,16 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr double kMaxCells = 1 << 24;
 // Up to this many indices a lattice without a reduced basis is drawn by the
 // loops themselves, each pixel once.
-constexpr double kDirectIndices = 1 << 20;
+constexpr double kDirectIndices = 1 << 16;
 // Loops over more indices than this would run for hours: no picture of
 // theirs to keep.
 constexpr double kCountable = 1LL << 40;
 // Up to this many rows of one index reaching the box, such a lattice is
-// walked row by row, with at most this many evaluations in all.
+// walked row by row, with at most this many evaluations in all; beyond, it
+// is drawn from its geometry. (A million evaluations, and the list of rows
+// they need, cost some 100 ms: more than an update may take.)
 constexpr double kWalkRows = 1024;
-constexpr long long kWalkBudget = 1 << 21;
+constexpr long long kWalkBudget = 1 << 18;
 // Points evaluated each side of a place where a row's pixel may change; when
 // the rounding margin holds more (points closer than 1e-9 of a pixel, far
 // beyond the loops' reach), only the nearest one each side, and the points

@@ -318,6 +318,37 @@ TEST(FastEnumeration, LatticesFinerThanAPixelFillWhatTheirIndexRangesCover) {
         }
 }
 
+// The pixels of lattices drawn before are drawn again from memory: a lattice
+// that differs in any one value from one drawn before must come out as if
+// drawn first, and one drawn again as it came out the first time.
+TEST(FastEnumeration, ALatticeDrawnAgainComesOutAsDrawnFirst) {
+    const PlacedLattice base{6300, 6420, 1, 97, 12, -8, 61};
+    PointRule rule;
+    rule.hmax = 9, rule.kmax = 14, rule.oddH0Left = true;
+    rule.left = 4610, rule.right = 7990, rule.top = 4730, rule.bottom = 8110;
+    std::vector<std::pair<PlacedLattice, PointRule>> variants(10, {base, rule});
+    variants[1].first.cx += 15, variants[2].first.cy -= 15, variants[3].first.scale = 1.2;
+    variants[4].first.px = 98, variants[5].first.qy = 60;
+    variants[6].second.hmax = 8, variants[7].second.kmax = 3;
+    variants[8].second.oddH0Left = false, variants[9].second.right = 7000;
+    auto pixels = [](const std::pair<PlacedLattice, PointRule>& v) {
+        PixelCountingSurface s;
+        DrawLatticePoints(s, v.first, v.second, 30, RGB(1, 2, 3), PointOrder::Spots);
+        return s.circles;
+    };
+    std::vector<std::vector<int>> first;
+    for (const auto& v : variants) {
+        ForgetDrawnPixels();
+        first.push_back(pixels(v));
+    }
+    for (std::size_t i = 1; i < variants.size(); ++i)
+        EXPECT_NE(first[i], first[0]) << "variant " << i << " draws a picture of its own";
+    ForgetDrawnPixels();
+    for (int round = 0; round < 2; ++round)
+        for (std::size_t i = 0; i < variants.size(); ++i)
+            EXPECT_EQ(pixels(variants[i]), first[i]) << "variant " << i << ", round " << round;
+}
+
 TEST(FastEnumeration, PixelIndexRoundsAsLround) {
     std::vector<double> values = {0, -0.0, 7.5, -7.5, 22.5, -22.5, 7.4999999999999991, 1e6, -1e6};
     for (int n = -700; n <= 700; ++n)
