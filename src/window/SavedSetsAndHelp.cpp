@@ -47,24 +47,34 @@ void StructureForm::onLoad() {
         showMatrixFields();
         superGroupList->setCurrentIndex(s.superGroup - 1);
         commonNameList->setCurrentIndex(s.commonNameRow);
-        // The restored values are copied first; the boxes' own handlers then
-        // run for every box whose value changes, as a click would.
+        // The boxes show the restored options. A changed "1x1" or "bases" box
+        // ends a hold of the matrix, as its click would; a changed domain box
+        // redraws the pattern box, even while the matrix is held.
         const model::PatternOptions options = s.options;
-        const bool constrained = s.constrained;
-        setChecked(includeDomainsBox, options.includeDomains);
+        const model::PatternOptions shown = checkedOptions();
+        const bool endsHold = options.include1x1 != shown.include1x1 ||
+                              options.includeBases != shown.includeBases;
+        const bool redrawsPattern = options.includeDomains != shown.includeDomains ||
+                                    options.paintDomains != shown.paintDomains;
+        // The constraint box's handler would judge the restored group against
+        // the previous superlattice; the update recomputes the allowed groups.
+        for (auto [box, ticked] : {std::pair{includeDomainsBox, options.includeDomains},
+                                   std::pair{paintDomainsBox, options.paintDomains},
+                                   std::pair{include1x1Box, options.include1x1},
+                                   std::pair{includeBasesBox, options.includeBases},
+                                   std::pair{constrainedBox, s.constrained}}) {
+            const QSignalBlocker quiet(box);
+            box->setChecked(ticked);
+        }
         paintDomainsBox->setVisible(options.includeDomains);
         domainCountLabel->setVisible(options.includeDomains);
-        setChecked(paintDomainsBox, options.paintDomains);
-        setChecked(include1x1Box, options.include1x1);
-        setChecked(includeBasesBox, options.includeBases);
-        // The constraint box shows the restored value; its handler would judge
-        // the restored group against the previous superlattice, so it does not
-        // run: the update below recomputes the allowed groups.
-        const QSignalBlocker quiet(constrainedBox);
-        constrainedBox->setChecked(constrained);
-        document_.superGroupResetPending = false;
+        if (matrixHold_ && !endsHold) {
+            if (redrawsPattern) runPatternDraw();
+        } else {
+            runUpdate(PatternPart::Draw, endsHold ? Hold::End : Hold::Respect);
+        }
     }
-    updateAll(PatternPart::Draw, Hold::Respect);
+    emit documentEdited();
     showLoadCaption();
 }
 

@@ -117,6 +117,17 @@ TEST_F(SavedSetsTest, HoldKeepsThePictureThroughEditsReduceAndLoadUntilRefresh) 
     EXPECT_EQ(Shown({"paintDomainsBox"}), std::vector<bool>{true});
     EXPECT_EQ((std::array{W().updateRuns(), W().patternRuns()}),
               (std::array{updates2, patterns2 + 1}));
+    // A changed "1x1" box ends the hold as its click would; every box changing
+    // at once still costs one update and one pattern.
+    Tick("include1x1Box", !S().options.include1x1);
+    Tick("includeBasesBox", !S().options.includeBases);
+    Tick("includeDomainsBox", false);
+    MouseClick("matrixLabel");
+    const int updates3 = W().updateRuns(), patterns3 = W().patternRuns();
+    Load();
+    EXPECT_FALSE(W().matrixHeld() || Red("matrixLabel"));
+    EXPECT_EQ((std::array{W().updateRuns(), W().patternRuns()}),
+              (std::array{updates3 + 1, patterns3 + 1}));
 }
 
 }  // namespace
