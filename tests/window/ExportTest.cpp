@@ -15,7 +15,7 @@
 #include <memory>
 #include <set>
 
-#include "platform/MessageBox.h"
+#include "WindowFixture.h"
 #include "window/ExportDialog.h"
 #include "window/MainWindow.h"
 #include "window/PictureExport.h"
@@ -48,28 +48,8 @@ const StructureSetup kSetups[] = {
     {"zoomed_out", "p6mm (p6m)", {"2", "1", "-1", "1"}, true, true, 0, 4},
 };
 
-class ExportTest : public ::testing::Test {
+class ExportTest : public MainWindowTest {
   protected:
-    void SetUp() override {
-        platform::SetMessageHandler([this](const QString& t) { messages.push_back(t); });
-        main = std::make_unique<window::MainWindow>();
-    }
-    void TearDown() override {
-        main.reset();
-        platform::SetMessageHandler({});
-    }
-
-    window::StructureForm& F() { return main->form(); }
-    void Choose(QComboBox* list, const char* text) {
-        const int row = list->findText(QString::fromLatin1(text), Qt::MatchContains);
-        ASSERT_GE(row, 0) << text;
-        list->setCurrentIndex(row);
-        emit list->activated(row);
-    }
-    void Type(QLineEdit* field, const char* text) {
-        field->setText(QString::fromLatin1(text));
-        F().onFieldCommitted(field);
-    }
     void Apply(const StructureSetup& s) {
         Choose(F().basicGroupList, s.basicGroup);
         QLineEdit* fields[] = {F().matrixField11, F().matrixField12, F().matrixField21,
@@ -89,9 +69,6 @@ class ExportTest : public ::testing::Test {
     QImage Canvas(const QRect& box) {
         return F().canvas().Image().copy(box).convertToFormat(QImage::Format_RGB32);
     }
-
-    std::unique_ptr<window::MainWindow> main;
-    std::vector<QString> messages;
 };
 
 std::set<QRgb> Colours(const QImage& image) {
