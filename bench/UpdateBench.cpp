@@ -227,6 +227,10 @@ BENCHMARK_CAPTURE(FullUpdate, extreme_c2mm_a8e21_pattern_zoom_in_2e10,
                        {false, false, true, true}, 0x1.3333333333333p+0, 0x1.0c75adf9d759cp-34, -90,
                        29, 45}))
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullUpdate, extreme_p2mg_a7_b5e7_domains_painted,
+                  Set({6, 7, 52470456, 90, {-8, 0, 0, 7}, 1, true, {true, true, true, false}, 1,
+                       1.44, -90, 150, 61}))
+    ->Unit(benchmark::kMillisecond);
 // clang-format on
 BENCHMARK(ScrollPreview)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DragTrailStep)->Unit(benchmark::kMicrosecond);

@@ -61,7 +61,7 @@ constexpr double kWalkWindow = 8;
 constexpr double kGrazingPoints = 2;
 // Evaluations spent on proving pixels empty before the search gives up and
 // trusts the nearest point alone (only far beyond any zoom a user reaches).
-constexpr long long kScanBudget = 1 << 20;
+constexpr long long kScanBudget = 1 << 18;
 
 bool Odd(double n) {
     return std::fmod(n, 2.0) != 0;
