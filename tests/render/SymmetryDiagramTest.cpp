@@ -37,10 +37,6 @@ struct Seg {
 struct Diagram {
     std::vector<Seg> segs;  // the cell lines in drawing order, then the symbols
     std::vector<DrawCall> calls;
-    int Count(int k) const {
-        return static_cast<int>(
-            std::count_if(segs.begin(), segs.end(), [k](auto& s) { return s.kind == k; }));
-    }
 };
 
 // A rotation symbol is a closed black path of width 2 through these offsets
@@ -106,13 +102,6 @@ model::CellVectors Cell(Int32 basicGroup, double a, double b, double alpha) {
     return model::ComputeCellVectors(st);
 }
 
-Diagram Basic(Int32 group, double a, double b, double alpha) {
-    const model::CellVectors v = Cell(group, a, b, alpha);
-    UsedSurface s;
-    DrawBasicDiagram(s, group, v.a1, v.a2, model::ViewSettings{});
-    return Parse(s, model::kBlack);
-}
-
 // The superlattice diagram of `group` on the identity matrix over the basic cell.
 Diagram Super(Int32 group, Int32 basicGroup, double a, double b, double alpha, bool swap = false,
               bool rightHanded = true) {
@@ -129,7 +118,11 @@ struct GroupCase {
     double a, b, alpha;
     bool super() const { return group > model::kBasicGroupCount; }
     Diagram Draw() const {
-        return super() ? Super(group, basicGroup, a, b, alpha) : Basic(group, a, b, alpha);
+        if (super()) return Super(group, basicGroup, a, b, alpha);
+        const model::CellVectors v = Cell(group, a, b, alpha);
+        UsedSurface s;
+        DrawBasicDiagram(s, group, v.a1, v.a2, model::ViewSettings{});
+        return Parse(s, model::kBlack);
     }
 };
 // {group, basic group, a, b, alpha}
@@ -150,7 +143,6 @@ TEST(SymmetryDiagram, EveryGroupErasesThenDrawsItsElementsWithCornersOnTheCircle
         EXPECT_TRUE(disc.kind == DrawCall::Kind::Circle && Near({disc.x1, disc.y1}, {cx, Cy}) &&
                     disc.r == R && disc.color == Back && disc.state.fillColor == Back &&
                     disc.state.fillStyle == FillStyle::Solid && disc.state.lineWidth == 20);
-        EXPECT_EQ(d.calls[1].state.fillStyle, FillStyle::Transparent);
         // The outline comes first, edge after edge from P1, its farthest corners at R.
         double farthest = 0;
         for (int i = 0; i < 4; ++i) {
@@ -164,16 +156,13 @@ TEST(SymmetryDiagram, EveryGroupErasesThenDrawsItsElementsWithCornersOnTheCircle
         const Diagram right = Super(g.group, g.basicGroup, g.a, g.b, g.alpha);
         const Diagram left = Super(g.group, g.basicGroup, g.a, g.b, g.alpha, false, false);
         ASSERT_EQ(left.segs.size(), right.segs.size());
+        const auto image = [](Vec2 p) { return Vec2{p.x, 2 * Cy - p.y}; };
         for (std::size_t i = 0; i < left.segs.size(); ++i) {
-            const Seg& l = left.segs[i];
-            const Seg& r = right.segs[i];
-            const auto image = [](Vec2 p) { return Vec2{p.x, 2 * Cy - p.y}; };
+            const Seg &l = left.segs[i], &r = right.segs[i];
             EXPECT_TRUE(l.kind == r.kind && Near(l.a, image(r.a)) && Near(l.b, image(r.b))) << i;
         }
     }
     EXPECT_EQ(BasicDiagramTitle(7), "Basic lattice [7]");
-    EXPECT_EQ(SuperDiagramTitle(17), "Superlattice [17]");
-    EXPECT_EQ(SuperDiagramTitle(21), "Superlattice [7']");
 }
 
 // The drawn elements against the point operations of the group, with the cell
@@ -183,7 +172,6 @@ TEST(SymmetryDiagram, EveryGroupErasesThenDrawsItsElementsWithCornersOnTheCircle
 // orders of the group's rotations. The glide extinctions of a substrate follow:
 // a glide line along a basis vector and no mirror along it.
 TEST(SymmetryDiagram, ElementsAgreeWithThePointOperationsAndTheGlideExtinctions) {
-    const auto near = [](Vec2 a, Vec2 b) { return std::hypot(a.x - b.x, a.y - b.y) < 1e-9; };
     for (Int32 group = 1; group <= model::kBasicGroupCount; ++group) {
         SCOPED_TRACE(group);
         const GroupCase& g = Groups[group - 1];
@@ -196,7 +184,7 @@ TEST(SymmetryDiagram, ElementsAgreeWithThePointOperationsAndTheGlideExtinctions)
                 continue;
             }
             int n = 1;
-            for (Vec2 v = x; !near(v, {1, 0}) && n <= 6; ++n)
+            for (Vec2 v = x; !Near(v, {1, 0}, 1e-9) && n <= 6; ++n)
                 v = model::ApplyPointOperation(code, v);
             orders.insert(n);
         }
@@ -209,7 +197,7 @@ TEST(SymmetryDiagram, ElementsAgreeWithThePointOperationsAndTheGlideExtinctions)
             const Vec2 d{(s.b.x - s.a.x) / length, (s.a.y - s.b.y) / length};
             Int32 fixedBy = 0;
             for (Int32 code : reflections)
-                if (near(model::ApplyPointOperation(code, d), d)) fixedBy = code;
+                if (Near(model::ApplyPointOperation(code, d), d, 1e-9)) fixedBy = code;
             EXPECT_NE(fixedBy, 0) << (s.kind == Mirror ? "mirror" : "glide") << " along " << d.x
                                   << " " << d.y;
             reflectionsDrawn.insert(fixedBy);
@@ -233,7 +221,7 @@ TEST(SymmetryDiagram, P2mgElementsTurnWithTheAxisSwap) {
     for (Int32 group : {model::kP2mg, model::kP2mgTurned})
         for (bool swap : {false, true}) {
             const Diagram d = Super(group, model::kP2mm, 2, 1, 90, swap);
-            ASSERT_EQ(d.Count(Glide), 3);
+            ASSERT_EQ(std::ranges::count(d.segs, Glide, &Seg::kind), 3);
             for (const Seg& s : d.segs) {
                 const bool vertical = std::fabs(s.a.x - s.b.x) < 1e-6;
                 EXPECT_TRUE(s.kind != Glide || vertical != swap) << group;

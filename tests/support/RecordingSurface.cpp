@@ -10,12 +10,4 @@ bool DrawCall::Joins(double ax, double ay, double bx, double by, bool eitherWay)
            (eitherWay && near(x1, bx) && near(y1, by) && near(x2, ax) && near(y2, ay));
 }
 
-std::vector<DrawCall> RecordingSurface::Where(
-    const std::function<bool(const DrawCall&)>& pred) const {
-    std::vector<DrawCall> out;
-    for (const auto& c : calls)
-        if (pred(c)) out.push_back(c);
-    return out;
-}
-
 }  // namespace quorvex::testing

@@ -3,7 +3,6 @@
 // was drawn.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,7 +13,6 @@ namespace quorvex::testing {
 using platform::DrawState;
 using platform::FillStyle;
 using platform::LineStyle;
-using platform::PenMode;
 
 struct DrawCall {
     enum class Kind { Line, Rectangle, FilledRectangle, Circle, Print };
@@ -22,7 +20,7 @@ struct DrawCall {
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // line/rectangle corners; circle centre in x1, y1
     double r = 0;                           // circle radius
     model::Rgb color = 0;
-    std::string text;  // Print
+    std::string text;  // Print, at the state's current position in its text colour
     DrawState state;   // drawing state at the call
 
     // Whether a line or rectangle runs from (x1, y1) to (x2, y2), to 1e-6;
@@ -37,9 +35,11 @@ class RecordingSurface : public platform::Surface {
     model::Rgb BackColor() const override { return backColor_; }
 
     std::vector<DrawCall> calls;
-    std::vector<DrawCall> Where(const std::function<bool(const DrawCall&)>& pred) const;
     std::vector<DrawCall> Of(DrawCall::Kind kind) const {
-        return Where([kind](const DrawCall& c) { return c.kind == kind; });
+        std::vector<DrawCall> out;
+        for (const DrawCall& c : calls)
+            if (c.kind == kind) out.push_back(c);
+        return out;
     }
 
   protected:
@@ -55,9 +55,7 @@ class RecordingSurface : public platform::Surface {
         calls.push_back({DrawCall::Kind::Circle, x, y, 0, 0, r, c, {}, State()});
     }
     void DoPrint(const std::string& text) override {
-        const DrawState& s = State();
-        calls.push_back(
-            {DrawCall::Kind::Print, s.currentX, s.currentY, 0, 0, 0, s.textColor, text, s});
+        calls.push_back({DrawCall::Kind::Print, 0, 0, 0, 0, 0, 0, text, State()});
     }
 
   private:
