@@ -161,6 +161,20 @@ class RobustnessTest : public WindowTest {
         return out.str();
     }
 
+    // The state an action left, for a slow action's report (and a benchmark case).
+    std::string Described() {
+        const model::Structure& s = S();
+        const model::ViewSettings& v = V();
+        std::ostringstream out;
+        out.precision(17);
+        out << "group " << s.basicGroup << " a " << s.a << " b " << s.b << " alpha " << s.alpha
+            << " matrix " << s.matrix.m11 << " " << s.matrix.m12 << " " << s.matrix.m21 << " "
+            << s.matrix.m22 << " super " << s.superGroup << " options " << s.options.include1x1
+            << s.options.paintDomains << s.options.includeDomains << s.options.includeBases
+            << " zooms " << v.latticeZoom << " " << v.patternZoom << " rotation "
+            << v.rotationDegrees << " radii " << v.dotRadius << " " << v.spotRadius;
+        return out.str();
+    }
     void Quote() {
         for (const char* name : kFields) quotable.push_back(Find<QLineEdit>(name)->text());
     }
@@ -179,7 +193,8 @@ class RobustnessTest : public WindowTest {
         Quote();  // a value too small to show reads back as 0 when its field is left again
         std::string wrong = Unsound();
         static const long slowMs = EnvNumber("QUORVEX_ROBUST_SLOW_MS", kSlowMs);
-        if (ms > static_cast<double>(slowMs)) wrong += "slow (" + std::to_string(ms) + " ms); ";
+        if (ms > static_cast<double>(slowMs))
+            wrong += "slow (" + std::to_string(ms) + " ms) in " + Described() + "; ";
         if (ms > slowest) {
             slowest = ms;
             slowestAction = trail.back();
