@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 
 #include "model/AllowedGroups.h"
 #include "model/CellAnalysis.h"
@@ -10,24 +11,11 @@ using namespace quorvex::model;
 
 namespace {
 
-// The starting cells of the group classes; a centred group takes the
-// rectangular metric as the sides of its centred rectangle.
+// The starting cells of the group classes, {a, b, alpha}; a centred group
+// takes the rectangular metric as the sides of its centred rectangle.
 enum class Cell { Oblique, Rect, Square, Hex };
-
-struct Analysed {
-    CellVectors v;
-    Int32 type;
-};
-
-Analysed Analyse(Int32 group, Cell cell, SuperlatticeMatrix matrix) {
-    const double metrics[][3] = {
-        {std::sqrt(2.0), 1, 55}, {std::sqrt(2.0), 1, 90}, {1, 1, 90}, {1, 1, 120}};
-    const double* m = metrics[static_cast<int>(cell)];
-    Structure s;
-    s.basicGroup = group, s.a = m[0], s.b = m[1], s.alpha = m[2], s.matrix = matrix;
-    const CellVectors v = ComputeCellVectors(s);
-    return {v, AnalyzeSuperlattice(v.b1, v.b2).latticeType};
-}
+const double kMetrics[][3] = {
+    {std::sqrt(2.0), 1, 55}, {std::sqrt(2.0), 1, 90}, {1, 1, 90}, {1, 1, 120}};
 
 std::string Swapped(const AllowedGroups& groups) {
     std::string list;
@@ -95,24 +83,15 @@ TEST(ConstrainedGroups, AllowedGroupsAndAxisSwaps) {
         const SuperlatticeMatrix& m = c.matrix;
         SCOPED_TRACE(::testing::Message() << "group " << c.group << " matrix " << m.m11 << " "
                                           << m.m12 << " / " << m.m21 << " " << m.m22);
-        const Analysed a = Analyse(c.group, c.cell, m);
-        const AllowedGroups groups = ConstrainedGroups(c.group, a.v, a.type);
+        const double* metric = kMetrics[static_cast<int>(c.cell)];
+        Structure s;
+        std::tie(s.a, s.b, s.alpha) = std::tuple(metric[0], metric[1], metric[2]);
+        std::tie(s.basicGroup, s.matrix) = std::tuple(c.group, m);
+        const CellVectors v = ComputeCellVectors(s);
+        const AllowedGroups groups =
+            ConstrainedGroups(c.group, v, AnalyzeSuperlattice(v.b1, v.b2).latticeType);
         EXPECT_EQ(AllowedGroupsCaption(groups), c.allowed);
         EXPECT_EQ(Swapped(groups), c.swapped);
-    }
-}
-
-TEST(UnconstrainedGroups, ByLatticeTypeWithoutTurnedSettings) {
-    const char* expected[] = {"/1/2/",
-                              "/1/2/",
-                              "/1/2/3/4/6/7/8/",
-                              "/1/2/5/9/",
-                              "/1/2/3/4/5/6/7/8/9/10/11/12/",
-                              "/1/2/5/9/13/14/15/16/17/"};
-    for (Int32 type = 0; type <= kHexagonal; ++type) {
-        const AllowedGroups groups = UnconstrainedGroups(type);
-        EXPECT_EQ(AllowedGroupsCaption(groups), expected[type]) << "type " << type;
-        EXPECT_EQ(Swapped(groups), "") << "type " << type;
     }
 }
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
 #include <tuple>
 
 #include "model/CellAnalysis.h"
@@ -59,7 +58,6 @@ TEST(CheckHigherSymmetry, Hints) {
 TEST(AnalyzeSuperlattice, CaptionTypeAxisAndHandedness) {
     // {alpha, matrix, caption, type, centred axis, right-handed}
     const std::tuple<double, SuperlatticeMatrix, const char*, Int32, Int32, bool> cases[] = {
-        {90, {2, 0, 0, 2}, "a = 2.0000   b = 2.0000   phi = 90.0", kSquare, 0, true},
         {90, {1, -1, 1, 1}, "a = 1.4142   b = 1.4142   phi = 90.0", kSquare, 0, true},
         {90, {2, 0, 1, 1}, "a = 2.0000   b = 1.4142   phi = 45.0", kCentredRectangular, 2, true},
         {90, {1, 1, 2, 0}, "a = 1.4142   b = 2.0000   phi = 45.0", kCentredRectangular, 1, false},

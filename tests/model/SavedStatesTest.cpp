@@ -6,8 +6,10 @@ using namespace quorvex::model;
 
 namespace {
 
-// Ten sets at most, newest first in a ring: the eleventh Save drops the oldest,
-// and Clear leaves nothing to load. (The window's ring test walks a partial ring.)
+// Ten sets at most, newest first in a ring: the eleventh Save drops the oldest.
+// The sets of an earlier session come back newest first, the next Load showing
+// the newest; more than ten keep the newest ten. (The window's ring test walks
+// a partial ring and clears it; its session test restores an empty store.)
 TEST(SavedStates, RingOfTenNewestFirst) {
     SavedStates saved;
     for (int n = 1; n <= 11; ++n) {
@@ -24,22 +26,14 @@ TEST(SavedStates, RingOfTenNewestFirst) {
                   std::pair(n, double(n)));
     }
     EXPECT_EQ(saved.LoadCaption(), "Load (2/10)");
-    saved.Clear();
-    EXPECT_EQ(saved.LoadCaption(), "Load (0/0)");
-    EXPECT_FALSE(saved.Next());
-}
 
-// The sets of an earlier session come back newest first, the next Load
-// showing the newest; more than ten keep the newest ten.
-TEST(SavedStates, RestoredSetsLoadNewestFirst) {
     std::vector<SavedState> newestFirst(12);
-    for (int n = 0; n < 12; ++n) newestFirst[static_cast<std::size_t>(n)].structure.matrix.m11 = 100 - n;
-    SavedStates saved;
-    saved.Restore(newestFirst);
-    EXPECT_EQ(saved.LoadCaption(), "Load (1/10)");
-    for (int n : {100, 99, 98}) EXPECT_EQ(saved.Next()->structure.matrix.m11, n);
-    saved.Restore({});
-    EXPECT_EQ(saved.LoadCaption(), "Load (0/0)");
+    for (int n = 0; n < 12; ++n)
+        newestFirst[static_cast<std::size_t>(n)].structure.matrix.m11 = 100 - n;
+    SavedStates restored;
+    restored.Restore(newestFirst);
+    EXPECT_EQ(restored.LoadCaption(), "Load (1/10)");
+    for (int n : {100, 99, 98}) EXPECT_EQ(restored.Next()->structure.matrix.m11, n);
 }
 
 }  // namespace

@@ -35,12 +35,6 @@ TEST_F(HelpTest, HelpOpensAtItsContentsOrNamesTheMissingFile) {
     EXPECT_FALSE(help->isVisible() || W().isVisible());
 }
 
-}  // namespace
-}  // namespace quorvex::testing
-
-namespace quorvex::testing {
-namespace {
-
 // Built, the help lies beside the program; installed, under share/quorvex.
 TEST(HelpFile, IsFoundBesideTheProgramOrWhereItIsInstalled) {
     QTemporaryDir root;

@@ -42,27 +42,21 @@ TEST_F(ListsTest, SuperstructureGroupList) {
     Choose("superGroupList", 10);  // p4mm is allowed for (1x1) on p4mm
     EXPECT_EQ(S().superGroup, model::kP4mm);
     EXPECT_EQ(Text("superDiagramTitle"), "Superlattice [11]");
-    Click("latticeZoomOutButton");
     const int runs = W().updateRuns();
     Choose("superGroupList", 10);  // the same row again: no update, unlike the other lists
     EXPECT_EQ(W().updateRuns(), runs);
     Choose("basicGroupList", 10);
-    Choose("commonNameList", 1);  // which also resets the zoom
+    Choose("commonNameList", 1);
     EXPECT_EQ(W().updateRuns(), runs + 2);
-    EXPECT_EQ(V().latticeZoom, 1.0);
 }
 
 TEST_F(FieldsTest, LatticeEntriesAreReadCheckedAndShown) {
     const std::string alpha = "Invalid alpha value: \n  5 < alpha < 175";
     using model::Structure;
-    struct Case {
-        int basicRow;
-        const char* field;
-        double Structure::*value;
-        const char *typed, *shown;
-        std::string message;  // "Wrong input: ..." refuses without an update
-        double expected;
-    };
+    // {basic group row, field, value, typed, shown, message, value after}; "Wrong input: ..."
+    // refuses without an update.
+    using Case = std::tuple<int, const char*, double Structure::*, const char*, const char*,
+                            std::string, double>;
     const Case cases[] = {
         {10, "lengthAField", &Structure::a, "2.5x", "2.5000", "", 2.5},  // the leading number
         {5, "lengthBField", &Structure::b, "0", "1.0000", "Wrong input: 0", 1.0},
@@ -73,16 +67,16 @@ TEST_F(FieldsTest, LatticeEntriesAreReadCheckedAndShown) {
         {0, "alphaField", &Structure::alpha, "4.9", "55.0", alpha, 55.0},
         {0, "alphaField", &Structure::alpha, "-60", "-60.0", "", -60.0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed);
+    for (const auto& [basicRow, field, value, typed, shown, message, expected] : cases) {
+        SCOPED_TRACE(typed);
         Restart();
-        Choose("basicGroupList", c.basicRow);
+        Choose("basicGroupList", basicRow);
         const int runs = W().updateRuns();
-        Type(c.field, c.typed);
-        EXPECT_EQ(Text(c.field), c.shown);
-        EXPECT_EQ(S().*c.value, c.expected);
-        EXPECT_EQ(messages, std::vector<std::string>(!c.message.empty(), c.message));
-        EXPECT_EQ(W().updateRuns(), runs + (c.message.rfind("Wrong", 0) == 0 ? 0 : 1));
+        Type(field, typed);
+        EXPECT_EQ(Text(field), shown);
+        EXPECT_EQ(S().*value, expected);
+        EXPECT_EQ(messages, std::vector<std::string>(!message.empty(), message));
+        EXPECT_EQ(W().updateRuns(), runs + (message.rfind("Wrong", 0) == 0 ? 0 : 1));
     }
 }
 

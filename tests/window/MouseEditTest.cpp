@@ -45,15 +45,11 @@ TEST_F(MouseEditTest, LatticeDrags) {
         {{1, 0, 2, -1}, kAccepted, {2, -1, 0, 1}},
         {{0, 1, 1, 1}, kAccepted, {1, 0, 1, 1}},
         {{1.19, 0.19, 1, 1}, kAccepted, {1, 1, 0, 1}},  // just within 0.2 of the tip
-        {{1, 0, 0, 1}, kRefused, kIdentity},  // in line with the other vector: b1 onto b2, -b2
-        {{1, 0, 0, -1}, kRefused, kIdentity},
-        {{0, 1, -1, 0}, kRefused, kIdentity},  // b2 onto -b1, b1
-        {{0, 1, 1, 0}, kRefused, kIdentity},
+        {{1, 0, 0, -1}, kRefused, kIdentity},    // in line with the other vector: b1 onto -b2
+        {{0, 1, 1, 0}, kRefused, kIdentity},     // b2 onto b1
         {{1, 1, -1, 0}, kNothing, kIdentity},    // a lattice point that is no tip
-        {{1.25, 0, 1, 1}, kNothing, kIdentity},  // presses and releases 0.2 or more beside a point
-        {{1, 0.21, 1, 1}, kNothing, kIdentity},
+        {{1, 0.21, 1, 1}, kNothing, kIdentity},  // presses and releases 0.2 or more beside a point
         {{1, 0, 1, 1.21}, kNothing, kIdentity},
-        {{1, 0, 0.5, 1}, kNothing, kIdentity},
         {{1, 0, 1, 0}, kNothing, kIdentity},  // dropped where it was taken
     };
     for (const auto& [p, result, after] : cases) {
@@ -85,7 +81,6 @@ TEST_F(MouseEditTest, PatternDrops) {
         // b1* = (0.5, 0.5) with b2* = (0, 1): b1 = (2, 0), b2 = (-1, 1).
         {"b1* askew", Spot(1, 0), Spot(0.5, 0.5), {2, 0, -1, 1}},
         {"within a tenth of b1*", Spot(1.09, 0), Spot(0.5, 0), {2, 0, 0, 1}},
-        {"b1* on the centre", Spot(1, 0), Spot(0, 0), kIdentity},
         {"b2* on the centre", Spot(0, 1), Spot(0, 0), kIdentity},
         {"b1* parallel to b2*", Spot(1, 0), Spot(0, 0.5), kIdentity},
         {"outside the box", Spot(1, 0), QPointF(8100, 6420), kIdentity},
@@ -136,11 +131,11 @@ TEST_F(MouseEditTest, PaintedDomainsAndTheLegendClick) {
         (std::vector{At(spot1), At(spot2), At(Spot(1, 0)), At(Spot(0, 0)),
                      Pixel(8280 + 90, 4920 + 112), Pixel(8280 + 270, 4920 + 112)}),
         (std::vector{colour1, colour2, RGB(255, 234, 255), RGB(255, 255, 255), colour1, colour2}));
-    // u = 45, boxes 4u wide and 5u high. 0: no box hit.
+    // u = 45, boxes 4u wide and 5u high. 0: no box hit. The left and top edges and the
+    // boundary between boxes; the right and bottom edges are LegendEntryAt's table in
+    // the render tests.
     const std::tuple<float, float, int> cases[] = {
-        {8459.9f, 5000, 1}, {8460, 5000, 2}, {8281, 4921, 1}, {8639, 5144, 2},
-        {8280, 5000, 0},    {8400, 4920, 0}, {8400, 5145, 0}, {8641, 5000, 0},
-    };
+        {8459.9f, 5000, 1}, {8460, 5000, 2}, {8281, 4921, 1}, {8280, 5000, 0}, {8400, 4920, 0}};
     for (const auto& [x, y, box] : cases) {
         SCOPED_TRACE(::testing::Message() << x << "," << y);
         Click("refreshButton");  // a fresh pattern without rings

@@ -128,6 +128,11 @@ TEST_F(SavedSetsTest, HoldKeepsThePictureThroughEditsReduceAndLoadUntilRefresh) 
     EXPECT_FALSE(W().matrixHeld() || Red("matrixLabel"));
     EXPECT_EQ((std::array{W().updateRuns(), W().patternRuns()}),
               (std::array{updates3 + 1, patterns3 + 1}));
+    // "Default sizes" ends the hold too.
+    MouseClick("matrixLabel");
+    ASSERT_TRUE(W().matrixHeld() && Red("matrixLabel"));
+    Click("defaultSizesButton");
+    EXPECT_FALSE(W().matrixHeld() || Red("matrixLabel"));
 }
 
 }  // namespace

@@ -11,17 +11,11 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
-#include <memory>
 
+#include "WindowFixture.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
-#include "WindowFixture.h"
 #include "window/MainWindow.h"
-
-// Failure messages show texts as texts.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace quorvex::testing {
 namespace {
@@ -135,54 +129,37 @@ TEST_F(StructureFilesTest, OpeningShowsTheWindowAsItWasSaved) {
     EXPECT_TRUE(messages.empty());
 }
 
+// A file refused late, in the screen's kept list after a good structure,
+// changes nothing; the file reader's own tests have every kind of bad file and
+// its message, and the window reads a whole file before it shows any of it.
 TEST_F(StructureFilesTest, BadFilesChangeNothing) {
     const QString good = Write("good.qvx", R"J({"format": "quorvex-structure", "version": 1,
         "structure": {"commonName": "p(2x2)"}})J");
-    struct Case {
-        QString path;
-        const char* message;
-    };
-    // A file that cannot be read, one that is no JSON, and values refused in
-    // the structure and, after a good structure, in the screen's kept list;
-    // the file reader's own table has every message.
-    const Case cases[] = {
-        {dir.filePath("gone.qvx"), "gone.qvx: cannot be read"},
-        {Write("text.qvx", "p4mm c(2x2)"),
-         "text.qvx: not a structure file (JSON: illegal value at line 1)"},
-        {Write("alpha.qvx", R"J({"format": "quorvex-structure", "version": 1,
-            "structure": {"basicGroup": "p2", "alpha": 180}})J"),
-         "alpha.qvx: structure.alpha: Invalid alpha value: 5 < alpha < 175"},
-        {Write("large.qvx", R"J({"format": "quorvex-structure", "version": 1,
-            "screen": {"kept": [{"structure": {"matrix": [[30, 0], [0, 1]]}}]}})J"),
-         "large.qvx: screen.kept[0].structure.matrix: Superlattice too large"},
-    };
+    const QString large = Write("large.qvx", R"J({"format": "quorvex-structure", "version": 1,
+        "structure": {"commonName": "c(2x2)"},
+        "screen": {"kept": [{"structure": {"matrix": [[30, 0], [0, 1]]}}]}})J");
     QString error;
     ASSERT_TRUE(main->openStructureFile(good, &error));
     MakeObliqueState();  // unsaved changes on top of the open file
     const Seen before = Look();
     const files::StructureFileContents contents = main->currentContents();
     const QString title = main->windowTitle();
-    for (const Case& c : cases) {
-        EXPECT_FALSE(main->openStructureFile(c.path, &error));
-        EXPECT_TRUE(error.startsWith(QString::fromUtf8(c.message))) << error.toStdString();
-        EXPECT_TRUE(Look() == before) << c.message;
-        EXPECT_TRUE(main->currentContents() == contents) << c.message;
-        EXPECT_EQ(std::tuple(main->windowTitle(), main->isWindowModified(), main->currentFile()),
-                  std::tuple(title, true, good));
-    }
+    EXPECT_FALSE(main->openStructureFile(large, &error));
+    EXPECT_EQ(error, "large.qvx: screen.kept[0].structure.matrix: Superlattice too large");
+    EXPECT_TRUE(Look() == before);
+    EXPECT_TRUE(main->currentContents() == contents);
+    EXPECT_EQ(std::tuple(main->windowTitle(), main->isWindowModified(), main->currentFile()),
+              std::tuple(title, true, good));
     EXPECT_TRUE(messages.empty());
     // Through the menu: one message, the same.
     answer = UnsavedChoice::Discard;
-    chosenFile = cases[2].path;
+    chosenFile = large;
     Trigger("openAction");
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].startsWith("alpha.qvx: structure.alpha: "))
-        << messages[0].toStdString();
+    EXPECT_EQ(messages, std::vector<QString>{error});
     EXPECT_TRUE(Look() == before);
 }
 
 TEST_F(StructureFilesTest, TitleShowsTheFileAndItsChanges) {
-    EXPECT_EQ(main->windowTitle(), "Quorvex version 1.2 [*]");
     EXPECT_FALSE(main->isWindowModified());
     Choose("commonNameList", "c(2x2)");
     EXPECT_TRUE(main->isWindowModified());
@@ -193,21 +170,18 @@ TEST_F(StructureFilesTest, TitleShowsTheFileAndItsChanges) {
     EXPECT_EQ(main->currentFile(), dir.filePath("first.qvx"));
     EXPECT_EQ(main->windowTitle(), "Quorvex version 1.2 - first.qvx[*]");
     EXPECT_FALSE(main->isWindowModified());
-    EXPECT_EQ(files::ReadStructureFile(main->currentFile()).value, main->currentContents());
 
-    // Every kind of change marks the title, and going back to the saved state clears it.
+    // Every kind of change marks the title (the form's update, the size bars, the
+    // options, the screen's settings), and going back to the saved state clears it.
     const std::function<void()> changes[] = {
-        [&] { F().onLatticeZoomIn(); },
-        [&] { Find<QScrollBar>("spotSizeBar")->setValue(20); },
-        [&] { Tick("constrainedBox", false); },
         [&] {
             main->screen().energyField->setText("250");
             emit main->screen().energyField->editingFinished();
         },
-        [&] {
-            F().onMatrixLabelClicked();
-            Type("matrixField11", "3");
-        },
+        [&] { F().onLatticeZoomIn(); },
+        [&] { Find<QScrollBar>("spotSizeBar")->setValue(20); },
+        [&] { Tick("constrainedBox", false); },
+        [&] { Type("matrixField11", "3"); },
     };
     for (const auto& change : changes) {
         QString error;
@@ -216,7 +190,7 @@ TEST_F(StructureFilesTest, TitleShowsTheFileAndItsChanges) {
         change();
         EXPECT_TRUE(main->isWindowModified());
     }
-    // Back to the saved state: no changes.
+    // Back to the saved state (the last change only typed a matrix entry): no changes.
     Choose("commonNameList", "c(2x2)");
     EXPECT_FALSE(main->isWindowModified());
     // Save keeps the name; Save As asks for another.
@@ -237,7 +211,6 @@ TEST_F(StructureFilesTest, UnsavedChangesAreAskedAbout) {
     // Nothing to ask about before a change.
     EXPECT_TRUE(main->close());
     EXPECT_TRUE(questions.empty());
-    Restart();
     struct Case {
         UnsavedChoice answer;
         const char* chosen;  // for Save of an untitled structure; empty cancels the dialog
@@ -287,7 +260,6 @@ TEST_F(StructureFilesTest, SavedSetsComeBackInTheNextSession) {
     F().onSave();
     MakeObliqueState();
     F().onSave();
-    EXPECT_EQ(Text("loadButton"), "Load (1/2)");
     const Seen oblique = Look();
     Restart();
     EXPECT_EQ(Text("loadButton"), "Load (1/2)");
@@ -296,7 +268,6 @@ TEST_F(StructureFilesTest, SavedSetsComeBackInTheNextSession) {
     EXPECT_TRUE(Look().picture == oblique.picture);
     F().onLoad();
     EXPECT_EQ(Text("commonNameList"), Padded("c(2x2)", 30));
-    EXPECT_EQ(Text("loadButton"), "Load (1/2)");
     // Clear is kept too.
     F().onClear();
     Restart();
@@ -304,7 +275,6 @@ TEST_F(StructureFilesTest, SavedSetsComeBackInTheNextSession) {
 
     // A damaged store: an empty ring, no message, and the store kept as it is
     // until a set is saved.
-    QFile::remove(store);
     QFile damaged(store);
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("{\"format\": \"quorvex-saved-sets\", \"sets\": [");
@@ -319,12 +289,29 @@ TEST_F(StructureFilesTest, SavedSetsComeBackInTheNextSession) {
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(StructureFilesTest, RecentFilesAreKeptAndPruned) {
+// A dropped structure file is opened, any other dropped file refused; the
+// files opened are kept in the recent files, and pruned when they are gone.
+TEST_F(StructureFilesTest, DroppedAndRecentFilesAreOpenedKeptAndPruned) {
     const QString a = Write("a.qvx", R"J({"format": "quorvex-structure", "version": 1})J");
     const QString b = Write("b.qvx", R"J({"format": "quorvex-structure", "version": 1,
-        "structure": {"commonName": "p(2x1)"}})J");
+        "structure": {"commonName": "p(3x3)"}})J");
+    const auto drop = [&](const QString& file) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        const QPoint at(10, 10);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(main.get(), &enter);
+        QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(main.get(), &dropped);
+        return enter.isAccepted();
+    };
+    EXPECT_FALSE(drop(Write("notes.txt", "p(3x3)")));
+    EXPECT_EQ(main->currentFile(), QString());
     QString error;
-    for (const QString& path : {a, b, a, b}) ASSERT_TRUE(main->openStructureFile(path, &error));
+    for (const QString& path : {a, b, a}) ASSERT_TRUE(main->openStructureFile(path, &error));
+    EXPECT_TRUE(drop(b));
+    EXPECT_EQ(main->currentFile(), b);
+    EXPECT_EQ(Text("commonNameList"), Padded("p(3x3)", 30));
     Restart();
     EXPECT_EQ(main->recentFiles(), (QStringList{b, a}));
     QStringList shown;
@@ -340,50 +327,6 @@ TEST_F(StructureFilesTest, RecentFilesAreKeptAndPruned) {
     EXPECT_EQ(main->currentFile(), a);
     Restart();
     EXPECT_EQ(main->recentFiles(), QStringList{a});
-}
-
-TEST_F(StructureFilesTest, DroppedStructureFileIsOpened) {
-    const QString path = Write("dropped.qvx", R"J({"format": "quorvex-structure", "version": 1,
-        "structure": {"commonName": "p(3x3)"}})J");
-    const auto drop = [&](const QString& file) {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(file)});
-        const QPoint at(10, 10);
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(main.get(), &enter);
-        QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(main.get(), &dropped);
-        return enter.isAccepted();
-    };
-    EXPECT_FALSE(drop(Write("notes.txt", "p(3x3)")));
-    EXPECT_EQ(main->currentFile(), QString());
-    EXPECT_TRUE(drop(path));
-    EXPECT_EQ(main->currentFile(), path);
-    EXPECT_EQ(Text("commonNameList"), Padded("p(3x3)", 30));
-}
-
-TEST_F(StructureFilesTest, ScreenSettingsAndKeptStructuresAreSaved) {
-    main->screen().setSettings({3.52, 140, 100, false, true, true, false});
-    Choose("commonNameList", "c(2x2)");
-    main->screen().keepCurrent();
-    Choose("commonNameList", "p(2x1)");
-    main->screen().keepCurrent();
-    main->screen().keptList->item(0)->setCheckState(Qt::Unchecked);
-    Choose("commonNameList", "p(3x1)");
-    const QString path = SaveTo("screen.qvx");
-    const files::StructureFileContents saved = main->currentContents();
-    Restart();
-    QString error;
-    ASSERT_TRUE(main->openStructureFile(path, &error)) << error.toStdString();
-    EXPECT_TRUE(main->currentContents() == saved);
-    EXPECT_EQ(main->screen().settings(),
-              (model::ScreenSettings{3.52, 140, 100, false, true, true, false}));
-    ASSERT_EQ(main->screen().keptList->count(), 2);
-    EXPECT_TRUE(main->screen().keptList->item(0)->text().endsWith("c(2x2)"));
-    EXPECT_EQ(main->screen().keptList->item(0)->checkState(), Qt::Unchecked);
-    EXPECT_TRUE(main->screen().keptList->item(1)->text().endsWith("p(2x1)"));
-    // The kept layers are drawn from the file: the p(2x1) has its own spots.
-    EXPECT_FALSE(main->screen().layers()[2].pattern.rb1 == main->screen().layers()[0].pattern.rb1);
 }
 
 // The example files open without a word, show what their names say, and

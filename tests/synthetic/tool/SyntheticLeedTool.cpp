@@ -9,7 +9,6 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("quorvex-synthetic-leed"));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Writes a synthetic LEED photograph of a square substrate (a = 2.55 \u00C5) with a "
