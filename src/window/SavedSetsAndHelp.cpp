@@ -56,18 +56,7 @@ void StructureForm::onLoad() {
                               options.includeBases != shown.includeBases;
         const bool redrawsPattern = options.includeDomains != shown.includeDomains ||
                                     options.paintDomains != shown.paintDomains;
-        // The constraint box's handler would judge the restored group against
-        // the previous superlattice; the update recomputes the allowed groups.
-        for (auto [box, ticked] : {std::pair{includeDomainsBox, options.includeDomains},
-                                   std::pair{paintDomainsBox, options.paintDomains},
-                                   std::pair{include1x1Box, options.include1x1},
-                                   std::pair{includeBasesBox, options.includeBases},
-                                   std::pair{constrainedBox, s.constrained}}) {
-            const QSignalBlocker quiet(box);
-            box->setChecked(ticked);
-        }
-        paintDomainsBox->setVisible(options.includeDomains);
-        domainCountLabel->setVisible(options.includeDomains);
+        showRestoredBoxes(s);
         if (matrixHold_ && !endsHold) {
             if (redrawsPattern) runPatternDraw();
         } else {
@@ -96,20 +85,25 @@ void StructureForm::showOpenedStructure(const model::Structure& structure,
     showMatrixFields();
     superGroupList->setCurrentIndex(s.superGroup - 1);
     commonNameList->setCurrentIndex(s.commonNameRow);
-    // What the boxes' handlers do when Load sets them, here with one update at the end.
-    const model::PatternOptions options = s.options;
-    for (auto [box, ticked] : {std::pair{includeDomainsBox, options.includeDomains},
-                               std::pair{paintDomainsBox, options.paintDomains},
-                               std::pair{include1x1Box, options.include1x1},
-                               std::pair{includeBasesBox, options.includeBases},
+    showRestoredBoxes(s);
+    // An opened file is shown whole: it ends a hold of the matrix.
+    updateAll(PatternPart::Draw, Hold::End);
+}
+
+void StructureForm::showRestoredBoxes(const model::Structure& s) {
+    // Without their handlers: the caller runs one update for all of them. The
+    // constraint box's handler would judge the restored group against the
+    // previous superlattice; the update recomputes the allowed groups.
+    for (auto [box, ticked] : {std::pair{includeDomainsBox, s.options.includeDomains},
+                               std::pair{paintDomainsBox, s.options.paintDomains},
+                               std::pair{include1x1Box, s.options.include1x1},
+                               std::pair{includeBasesBox, s.options.includeBases},
                                std::pair{constrainedBox, s.constrained}}) {
         const QSignalBlocker quiet(box);
         box->setChecked(ticked);
     }
-    paintDomainsBox->setVisible(options.includeDomains);
-    domainCountLabel->setVisible(options.includeDomains);
-    // An opened file is shown whole: it ends a hold of the matrix.
-    updateAll(PatternPart::Draw, Hold::End);
+    paintDomainsBox->setVisible(s.options.includeDomains);
+    domainCountLabel->setVisible(s.options.includeDomains);
 }
 
 void StructureForm::restoreSavedSets(const std::vector<model::SavedState>& newestFirst) {

@@ -154,6 +154,8 @@ class StructureForm : public QWidget {
     // Steps of the update cycle.
     void runUpdate(PatternPart part, Hold hold);
     void runPatternDraw();
+    // The option and constraint boxes as a restored structure has them.
+    void showRestoredBoxes(const model::Structure& s);
     void showCellAnalysis(const model::CellVectors& unrotated);
     void chooseSuperGroup(const model::CellVectors& unrotated);
     void drawSymmetryDiagrams(const model::CellVectors& unrotated);
