@@ -231,6 +231,10 @@ BENCHMARK_CAPTURE(FullUpdate, extreme_p2mg_a7_b5e7_domains_painted,
                   Set({6, 7, 52470456, 90, {-8, 0, 0, 7}, 1, true, {true, true, true, false}, 1,
                        1.44, -90, 150, 61}))
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullUpdate, p6mm_matrix_3_m3_0_2_pattern_mag_minus_18_domains_painted,
+                  Set({17, 5, 5, 120, {3, -3, 0, 2}, 1, true, {true, true, true, false}, 1,
+                       26.62333328088523, -90, 0, 150}))
+    ->Unit(benchmark::kMillisecond);
 // clang-format on
 BENCHMARK(ScrollPreview)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DragTrailStep)->Unit(benchmark::kMicrosecond);
