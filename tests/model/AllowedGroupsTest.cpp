@@ -95,4 +95,19 @@ TEST(ConstrainedGroups, AllowedGroupsAndAxisSwaps) {
     }
 }
 
+// Without the constraint, the groups each lattice type allows, never a turned setting.
+TEST(UnconstrainedGroups, ByLatticeTypeWithoutTurnedSettings) {
+    const char* expected[] = {"/1/2/",
+                              "/1/2/",
+                              "/1/2/3/4/6/7/8/",
+                              "/1/2/5/9/",
+                              "/1/2/3/4/5/6/7/8/9/10/11/12/",
+                              "/1/2/5/9/13/14/15/16/17/"};
+    for (Int32 type = 0; type <= kHexagonal; ++type) {
+        const AllowedGroups groups = UnconstrainedGroups(type);
+        EXPECT_EQ(AllowedGroupsCaption(groups), expected[type]) << "type " << type;
+        EXPECT_EQ(Swapped(groups), "") << "type " << type;
+    }
+}
+
 }  // namespace
