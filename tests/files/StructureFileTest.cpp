@@ -14,8 +14,6 @@
 namespace quorvex::files {
 namespace {
 
-using model::kNoCommonName;
-
 // Non-default states, each with a name for the failure message.
 struct Variant {
     const char* name;
@@ -30,7 +28,7 @@ const Variant kVariants[] = {
          c.structure.b = 0.75;
          c.structure.alpha = -62.5;
          c.structure.matrix = {3, -1, 2, 5};
-         c.structure.commonNameRow = kNoCommonName;
+         c.structure.commonNameRow = model::kNoCommonName;
          c.structure.superGroup = model::kP1;
      }},
     {"hexagonal (r7xr7) painted, unconstrained, a rotated view",
@@ -58,9 +56,7 @@ const Variant kVariants[] = {
          c.structure.matrix = {-1, 1, 1, 1};
          c.structure.commonNameRow = 9;
          c.structure.superGroup = model::kP2mgTurned;
-         c.view.rotationDegrees = -90;
-         c.view.rotationCos = 0;
-         c.view.rotationSin = -1;
+         c.view = {.rotationDegrees = -90, .rotationCos = 0, .rotationSin = -1};
      }},
     {"screen settings, kept structures and a measured image",
      [](StructureFileContents& c) {
@@ -102,13 +98,11 @@ TEST(StructureFile, MissingKeysTakeDefaults) {
     const StructureFileContents named = read(R"j(, "structure": {"commonName": "p(3x2)"})j");
     EXPECT_EQ(named.structure.matrix, (model::SuperlatticeMatrix{3, 0, 0, 2}));
     // Hexagonal cells have b = a and alpha = 120 whatever the file says of them.
-    const StructureFileContents hex =
-        read(R"(, "structure": {"basicGroup": "p3", "a": 2.5, "b": 9, "alpha": 77})");
-    EXPECT_EQ(
-        std::tuple(hex.structure.a, hex.structure.b, hex.structure.alpha, hex.structure.superGroup),
-        std::tuple(2.5, 2.5, 120.0, model::kP3));
-    const StructureFileContents unknown = read(R"(, "comment": "kept by hand", "view": {"x": 1})");
-    EXPECT_EQ(unknown, StructureFileContents{});
+    const model::Structure hex =
+        read(R"(, "structure": {"basicGroup": "p3", "a": 2.5, "b": 9, "alpha": 77})").structure;
+    EXPECT_EQ(std::tuple(hex.a, hex.b, hex.alpha, hex.superGroup),
+              std::tuple(2.5, 2.5, 120.0, model::kP3));
+    EXPECT_EQ(read(R"(, "comment": "kept by hand", "view": {"x": 1})"), StructureFileContents{});
 }
 
 struct BadFile {
@@ -183,22 +177,17 @@ const BadFile kBadValues[] = {
 };
 
 TEST(StructureFile, BadFilesGiveOneMessageNamingTheProblem) {
-    for (const BadFile& bad : kBadFiles) {
-        const ReadResult<StructureFileContents> r = FromJson(bad.json, "bad.qvx");
-        EXPECT_FALSE(r.value) << bad.json;
-        EXPECT_TRUE(r.error.startsWith(QString::fromUtf8(bad.message)))
-            << bad.json << "\n  gives: " << r.error.toStdString();
-        EXPECT_FALSE(r.error.contains('\n')) << r.error.toStdString();
-    }
-    for (const BadFile& bad : kBadValues) {
-        const QByteArray json =
-            QByteArray(R"({"format": "quorvex-structure", "version": 1, )") + bad.json + "}";
+    const auto refused = [](const QByteArray& json, const QString& message) {
         const ReadResult<StructureFileContents> r = FromJson(json, "bad.qvx");
-        EXPECT_FALSE(r.value) << bad.json;
-        EXPECT_TRUE(
-            r.error.startsWith(QStringLiteral("bad.qvx: ") + QString::fromUtf8(bad.message)))
-            << bad.json << "\n  gives: " << r.error.toStdString();
-    }
+        EXPECT_FALSE(r.value) << json.constData();
+        EXPECT_TRUE(r.error.startsWith(message))
+            << json.constData() << "\n  gives: " << r.error.toStdString();
+        EXPECT_FALSE(r.error.contains('\n')) << r.error.toStdString();
+    };
+    for (const BadFile& bad : kBadFiles) refused(bad.json, QString::fromUtf8(bad.message));
+    for (const BadFile& bad : kBadValues)
+        refused(QByteArray(R"({"format": "quorvex-structure", "version": 1, )") + bad.json + "}",
+                QStringLiteral("bad.qvx: ") + QString::fromUtf8(bad.message));
 }
 
 class StructureFileOnDisk : public ::testing::Test {

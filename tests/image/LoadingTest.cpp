@@ -74,7 +74,9 @@ QByteArray Encoded(const QImage& image, const char* format) {
     return bytes;
 }
 
-QByteArray Photo(const char* format) { return Encoded(synthetic::Render(SmallPhoto(), 8, false), format); }
+QByteArray Photo(const char* format) {
+    return Encoded(synthetic::Render(SmallPhoto(), 8, false), format);
+}
 
 // The first part of a good photograph in this format.
 QByteArray Cut(const char* format, double keptFraction) {
@@ -85,7 +87,8 @@ QByteArray Cut(const char* format, double keptFraction) {
 // A good PNG with every 7th byte past its header flipped.
 QByteArray Scrambled() {
     QByteArray bytes = Photo("PNG");
-    for (qsizetype i = 100; i < bytes.size() - 100; i += 7) bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
+    for (qsizetype i = 100; i < bytes.size() - 100; i += 7)
+        bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
     return bytes;
 }
 
@@ -134,10 +137,7 @@ TEST(RefuseBadFiles, NoImageAndOneMessage) {
 
 // The view's picture averages the pixels each of its pixels covers.
 TEST(Resampled, AveragesBlocksAndRepeatsWhenEnlarged) {
-    image::MeasuredImage m;
-    m.width = 4;
-    m.height = 2;
-    m.grey = {0, 100, 200, 300, 400, 500, 600, 700};
+    image::MeasuredImage m{.width = 4, .height = 2, .grey = {0, 100, 200, 300, 400, 500, 600, 700}};
     EXPECT_EQ(image::Resampled(m, {2, 1}), (std::vector<std::uint16_t>{250, 450}));
     EXPECT_EQ(image::Resampled(m, {8, 2})[1], 0);
     EXPECT_EQ(image::Resampled(m, {8, 2})[2], 100);

@@ -18,7 +18,8 @@ constexpr double kPi = 3.14159265358979323846;
 using synthetic::Beam;
 
 // Clicks a user makes: up to 3 pixels off the spot, in all directions.
-const QPointF kClickOffsets[] = {{2.1, -1.9}, {-3, 0}, {0.4, 2.9}, {-1.5, -2.5}, {2.9, 0.6}, {-2, 2}};
+const QPointF kClickOffsets[] = {{2.1, -1.9},  {-3, 0},    {0.4, 2.9},
+                                 {-1.5, -2.5}, {2.9, 0.6}, {-2, 2}};
 
 // g in 1/angstrom of a beam of the square substrate (a1 along x, a2 up).
 model::Vec2 BeamG(const synthetic::LeedPhoto& photo, Beam b) {
@@ -36,7 +37,8 @@ synthetic::LeedPhoto P2x2Photo(double rotationDegrees, double energy = 100) {
 
 image::MeasuredImage Saved(const synthetic::LeedPhoto& photo, int bits, const char* format) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("photo.") + QString::fromLatin1(format).toLower());
+    const QString path =
+        dir.filePath(QStringLiteral("photo.") + QString::fromLatin1(format).toLower());
     EXPECT_TRUE(synthetic::Render(photo, bits, false).save(path, format));
     image::LoadedImage loaded = image::LoadMeasuredImage(path);
     EXPECT_TRUE(loaded.image) << loaded.error.toStdString();
@@ -126,10 +128,8 @@ TEST(FitRecovers, EnergyOrLatticeConstantWithTheScaleKept) {
     request.free = image::FreeScale::LatticeConstant;
     request.energy = 137;
     request.latticeConstant = 2.4;
-    for (image::Mark& mark : request.marks) {
-        mark.g.x *= photo.latticeConstant / 2.4;
-        mark.g.y *= photo.latticeConstant / 2.4;
-    }
+    const double f = photo.latticeConstant / 2.4;
+    for (image::Mark& mark : request.marks) mark.g = {mark.g.x * f, mark.g.y * f};
     fit = image::FitCalibration(request);
     ASSERT_TRUE(fit.calibration) << fit.error.toStdString();
     EXPECT_NEAR(fit.latticeConstant / photo.latticeConstant, 1, 0.005);
@@ -161,28 +161,24 @@ TEST(FitRecovers, TiltWithTheAffineFit) {
 TEST(FitRefuses, TooFewMarksOneSpotOneLineOrOnePoint) {
     const model::Vec2 g10{2.46, 0}, g01{0, 2.46}, g11{2.46, 2.46}, g20{4.92, 0};
     struct Bad {
-        std::vector<image::Mark> marks;
-        bool affine;
-        image::FreeScale free;
         const char* says;
+        std::vector<image::Mark> marks;
+        bool affine = false;
+        image::FreeScale free = image::FreeScale::Scale;
     };
     const Bad cases[] = {
-        {{}, false, image::FreeScale::Scale, "at least 2"},
-        {{{{10, 10}, g10}, {{20, 20}, g01}, {{30, 10}, g11}}, true, image::FreeScale::Scale, "at least 4"},
-        {{{{10, 10}, g10}, {{12, 12}, g10}}, false, image::FreeScale::Scale, "same spot"},
-        {{{{10, 10}, g10}, {{10, 10}, g01}}, false, image::FreeScale::Scale, "one point"},
-        {{{{10, 0}, {-2.46, 0}}, {{20, 0}, g10}, {{30, 0}, g20}, {{0, 0}, {-4.92, 0}}},
-         true, image::FreeScale::Scale, "one line"},
-        {{{{100, 100}, g10}, {{100.001, 100}, g01}}, false, image::FreeScale::Energy, "energy"},
+        {"at least 2", {}},
+        {"at least 4", {{{10, 10}, g10}, {{20, 20}, g01}, {{30, 10}, g11}}, true},
+        {"same spot", {{{10, 10}, g10}, {{12, 12}, g10}}},
+        {"one point", {{{10, 10}, g10}, {{10, 10}, g01}}},
+        {"one line",
+         {{{10, 0}, {-2.46, 0}}, {{20, 0}, g10}, {{30, 0}, g20}, {{0, 0}, {-4.92, 0}}},
+         true},
+        {"energy", {{{100, 100}, g10}, {{100.001, 100}, g01}}, false, image::FreeScale::Energy},
     };
+    const image::Calibration current = image::Calibration::Similar({0, 0}, 300, 0);
     for (const Bad& bad : cases) {
-        image::FitRequest request;
-        request.marks = bad.marks;
-        request.affine = bad.affine;
-        request.free = bad.free;
-        request.energy = 100;
-        request.latticeConstant = 2.55;
-        request.current = image::Calibration::Similar({0, 0}, 300, 0);
+        const image::FitRequest request{bad.marks, bad.affine, bad.free, 100, 2.55, current};
         const image::FitResult fit = image::FitCalibration(request);
         EXPECT_FALSE(fit.calibration) << bad.says;
         EXPECT_TRUE(fit.error.contains(QString::fromLatin1(bad.says))) << fit.error.toStdString();

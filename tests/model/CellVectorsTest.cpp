@@ -16,8 +16,7 @@ bool Near(Vec2 a, Vec2 b) {
 TEST(CellVectors, RotationTurnsClockwiseAndRebuildsTheSuperlattice) {
     Structure s;
     s.matrix = {2, 1, 0, 3};
-    ViewSettings view;
-    view.rotationCos = 0, view.rotationSin = 1;  // 90 degrees
+    const ViewSettings view{.rotationCos = 0, .rotationSin = 1};  // 90 degrees
     const CellVectors r = Rotated(ComputeCellVectors(s), view, s.matrix);
     EXPECT_EQ(r.a1, (Vec2{0, -1}));
     EXPECT_TRUE(Near(r.b1, {1, -2}) && Near(r.b2, {3, 0}));

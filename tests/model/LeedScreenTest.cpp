@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <set>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -35,39 +36,6 @@ double Onset(double g, double acceptanceDegrees) {
     return (g / k1) * (g / k1);
 }
 
-struct Computed {
-    CellVectors vectors;
-    Pattern pattern;
-    Structure structure;
-};
-
-// The structure's pattern as the window computes it, with the superstructure
-// in p1: no glide takes a spot away.
-Computed Compute(Int32 group, double b, double alpha, SuperlatticeMatrix matrix) {
-    Structure s;
-    std::tie(s.basicGroup, s.superGroup, s.matrix) = std::tuple(group, kP1, matrix);
-    std::tie(s.b, s.alpha) = std::tuple(b, alpha);
-    const ViewSettings view;
-    const CellVectors turned = Rotated(ComputeCellVectors(s), view, s.matrix);
-    return {turned, ComputePattern(turned, s, view, AllowedGroups{}), s};
-}
-
-// The index texts of the spots shown at this energy.
-std::set<std::string> ShownAt(const Computed& c, double latticeConstant, double energy,
-                              double acceptance) {
-    ScreenSettings settings;
-    settings.latticeConstant = latticeConstant;
-    settings.energy = energy;
-    settings.acceptanceDegrees = acceptance;
-    SpotListOptions options;
-    options.gMax = MakeScreenScale(c.structure, settings).GMaxDocument();
-    options.indexDenominator = std::llabs(c.structure.matrix.Determinant());
-    std::set<std::string> shown;
-    for (const ListedSpot& spot : ListSpots(c.pattern, c.vectors, options))
-        if (spot.Shown()) shown.insert(spot.IndexText());
-    return shown;
-}
-
 // Cu(111), a = 2.556 A: |g(1 0)| = 4 pi / (sqrt 3 a) = 2.8385 1/A reaches a
 // 110 degree optics at 45.75 eV. (The wave number itself places every onset
 // below and every spot of the fitted photographs.)
@@ -89,6 +57,24 @@ struct OnsetCase {
     std::vector<Family> families;  // in the order they appear
 };
 
+// The index texts of the spots shown at this energy, the pattern computed as
+// the window does, with the superstructure in p1: no glide takes a spot away.
+std::set<std::string> ShownAt(const OnsetCase& t, double energy) {
+    Structure s;
+    std::tie(s.basicGroup, s.superGroup, s.matrix) = std::tuple(t.group, kP1, t.matrix);
+    std::tie(s.b, s.alpha) = std::tuple(t.b / t.a, t.gamma);
+    const ViewSettings view;
+    const CellVectors v = Rotated(ComputeCellVectors(s), view, s.matrix);
+    const ScreenSettings settings{
+        .latticeConstant = t.a, .energy = energy, .acceptanceDegrees = t.acceptance};
+    const SpotListOptions options{.gMax = MakeScreenScale(s, settings).GMaxDocument(),
+                                  .indexDenominator = std::llabs(s.matrix.Determinant())};
+    std::set<std::string> shown;
+    for (const ListedSpot& spot : ListSpots(ComputePattern(v, s, view, {}), v, options))
+        if (spot.Shown()) shown.insert(spot.IndexText());
+    return shown;
+}
+
 // Just below each family's onset it is missing, just above it is there, and
 // nothing else is.
 TEST(LeedScreenThreshold, EachFamilyAppearsAtItsOwnOnset) {
@@ -109,20 +95,15 @@ TEST(LeedScreenThreshold, EachFamilyAppearsAtItsOwnOnset) {
     };
     // clang-format on
     for (const OnsetCase& t : cases) {
-        const Computed c = Compute(t.group, t.b / t.a, t.gamma, t.matrix);
         std::set<std::string> expected = {"(0 0)"};
         for (const Family& family : t.families) {
             const double onset =
                 Onset(BeamLength(family.h, family.k, t.a, t.b, t.gamma), t.acceptance);
-            EXPECT_EQ(ShownAt(c, t.a, 0.99 * onset, t.acceptance), expected)
+            EXPECT_EQ(ShownAt(t, 0.99 * onset), expected)
                 << t.name << ", below " << family.members << " at " << onset << " eV";
-            const std::string members = family.members;
-            for (std::size_t at = 0; at < members.size();) {
-                const std::size_t end = members.find(')', at) + 1;
-                expected.insert(members.substr(at, end - at));
-                at = end + 1;
-            }
-            EXPECT_EQ(ShownAt(c, t.a, 1.01 * onset, t.acceptance), expected)
+            std::istringstream members(family.members);
+            for (std::string m; std::getline(members >> std::ws, m, ')');) expected.insert(m + ")");
+            EXPECT_EQ(ShownAt(t, 1.01 * onset), expected)
                 << t.name << ", above " << family.members << " at " << onset << " eV";
         }
     }

@@ -43,10 +43,9 @@ Pattern Compute(const CellSetup& st, double rotationDegrees, bool domains, doubl
     Structure s;
     s.basicGroup = st.group, s.a = st.a, s.b = st.b, s.alpha = st.alpha, s.matrix = st.matrix;
     s.options.includeDomains = domains;
-    ViewSettings view;
-    view.rotationCos = std::cos(rotationDegrees * kDegToRad);
-    view.rotationSin = std::sin(rotationDegrees * kDegToRad);
-    view.patternZoom = zoom;
+    const ViewSettings view{.patternZoom = zoom,
+                            .rotationCos = std::cos(rotationDegrees * kDegToRad),
+                            .rotationSin = std::sin(rotationDegrees * kDegToRad)};
     return ComputePattern(Rotated(ComputeCellVectors(s), view, s.matrix), s, view, AllowedGroups{});
 }
 

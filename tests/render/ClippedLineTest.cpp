@@ -34,8 +34,7 @@ TEST(DrawClippedLine, DrawsThePartInsideTheBox) {
         {{5, 11, 5, 20}, std::nullopt},
         {{12, 5, -3, 5.05}, Segment{0, 5, 10, 5}},  // nearly horizontal: drawn at y1
         {{2, -0.5, 8, -0.5}, std::nullopt},
-        {{11, 5, 15, 5}, std::nullopt},
-    };
+        {{11, 5, 15, 5}, std::nullopt}};
     for (const auto& [in, drawn] : cases) {
         RecordingSurface s;
         DrawClippedLine(s, in.x1, in.y1, in.x2, in.y2, 0, 10, 0, 10, model::RGB(1, 2, 3));

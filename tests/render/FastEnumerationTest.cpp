@@ -174,8 +174,11 @@ void DrawSpots(const Case& c, platform::Surface& s, bool bases) {
     DrawLatticeSpots(s, c.scale, c.p, c.q, c.glides, RGB(1, 2, 3), c.radius, c.kind, bases);
 }
 
-void DrawLattice(const Case& c, platform::Surface& s, LatticeKind kind) {
-    DrawRealLattice(s, {c.p, c.q, c.scale, RGB(0, 255, 0), c.radius, kind});
+// A function that draws the lattice of `c` as `kind` on the surface it is given.
+auto Lattice(const Case& c, LatticeKind kind) {
+    return [&c, kind](platform::Surface& s) {
+        DrawRealLattice(s, {c.p, c.q, c.scale, RGB(0, 255, 0), c.radius, kind});
+    };
 }
 
 TEST(FastEnumeration, SpotsLandOnTheSamePixelsOnceAndInLoopOrderWithoutPixels) {
@@ -191,18 +194,14 @@ TEST(FastEnumeration, NetAndDotsOnTheSamePixelsOnceAndInLoopOrderWithoutPixels) 
         const auto [n1, n2] = IndexRanges(c);
         if (n1 + n2 > 1e5) continue;
         many += n1 > 4096 || n2 > 4096;
-        ExpectSamePixels(
-            c.name, [&](platform::Surface& s) { DrawLattice(c, s, LatticeKind::SubstrateNet); },
-            true);
+        ExpectSamePixels(c.name, Lattice(c, LatticeKind::SubstrateNet), true);
     }
     EXPECT_GE(many, 5);  // nets dense enough to be walked by their breakpoints
     for (const Case& c : LatticeCases(4e6))
-        ExpectSamePixels(c.name, [&](platform::Surface& s) {
-            DrawLattice(c, s, LatticeKind::SuperlatticeDots);
-        });
+        ExpectSamePixels(c.name, Lattice(c, LatticeKind::SuperlatticeDots));
     for (const Case& c : LatticeCases(2e5))
         for (LatticeKind kind : {LatticeKind::SubstrateNet, LatticeKind::SuperlatticeDots})
-            ExpectSameCalls(c.name, [&](platform::Surface& s) { DrawLattice(c, s, kind); });
+            ExpectSameCalls(c.name, Lattice(c, kind));
 }
 
 // A lattice whose points lie far closer than a pixel, in one direction or in
@@ -230,8 +229,7 @@ TEST(FastEnumeration, LatticesFinerThanAPixelFillWhatTheirIndexRangesCover) {
         {"parallel to the last bits, band of k", {1e-12, 0}, {1e-12, 1e-28}, 1e40, 1e31, true},
         {"rows of fine points 217 twips apart", {0, 217}, {1e-13, 0}, 1e30, 1e30, false},
         {"slanted rows 233 twips apart, cut by k", {133.2, 191.1}, {-8e-14, 6e-14}, 1e30, 9e15,
-         false},
-    };
+         false}};
     // clang-format on
     // The same pictures at magnitudes from tiny to huge: the vectors scaled
     // by 10^e, the scale by 10^-e.
@@ -309,16 +307,14 @@ TEST(FastEnumeration, ALatticeDrawnAgainComesOutAsDrawnFirst) {
     variants[4].first.px = 98, variants[5].first.qy = 60;
     variants[6].second.hmax = 8, variants[7].second.kmax = 3;
     variants[8].second.oddH0Left = false, variants[9].second.right = 7000;
-    auto pixels = [](const std::pair<PlacedLattice, PointRule>& v) {
+    auto pixels = [](const std::pair<PlacedLattice, PointRule>& v, bool forgetFirst = false) {
+        if (forgetFirst) ForgetDrawnPixels();
         PixelCountingSurface s;
         DrawLatticePoints(s, v.first, v.second, 30, RGB(1, 2, 3), PointOrder::Spots);
         return s.circles;
     };
     std::vector<std::vector<int>> first;
-    for (const auto& v : variants) {
-        ForgetDrawnPixels();
-        first.push_back(pixels(v));
-    }
+    for (const auto& v : variants) first.push_back(pixels(v, true));
     for (std::size_t i = 1; i < variants.size(); ++i)
         EXPECT_NE(first[i], first[0]) << "variant " << i << " draws a picture of its own";
     ForgetDrawnPixels();

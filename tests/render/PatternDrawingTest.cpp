@@ -17,7 +17,6 @@ using testing::RecordingSurface;
 using Kind = DrawCall::Kind;
 
 constexpr double Cx = 6300, Cy = 6420;  // the pattern box's centre
-const model::Glides kNoGlides;
 
 // The (h, k) of every circle drawn with the unit square basis, in order.
 std::vector<std::pair<int, int>> Indices(const RecordingSurface& s, double scale) {
@@ -56,16 +55,15 @@ TEST(DrawLatticeSpots, GlideLinesRemoveOnlyOddAxialSpots) {
 }
 
 TEST(DrawLatticeSpots, EnumerationOrderAndTheStrictFrameTest) {
-    RecordingSurface s;  // hmax = kmax = 3, only |h|, |k| <= 1 inside
-    DrawLatticeSpots(s, 1000, {1, 0}, {0, 1}, kNoGlides, 0, 45, SpotKind::Superstructure, false);
+    RecordingSurface s;  // no glides; hmax = kmax = 3, only |h|, |k| <= 1 inside
+    DrawLatticeSpots(s, 1000, {1, 0}, {0, 1}, {}, 0, 45, SpotKind::Superstructure, false);
     const std::vector<std::pair<int, int>> order = {{-1, -1}, {-1, 1}, {-1, 0}, {1, -1}, {1, 1},
                                                     {1, 0},   {0, -1}, {0, 0},  {0, 1}};
     EXPECT_EQ(Indices(s, 1000), order);
     // 1695 puts (+-1, 0) and (0, +-1) exactly one radius from the frame.
     for (auto [scale, count] : {std::pair{1695.0, 1u}, std::pair{1694.0, 9u}}) {
         RecordingSurface t;
-        DrawLatticeSpots(t, scale, {1, 0}, {0, 1}, kNoGlides, 0, 45, SpotKind::Superstructure,
-                         false);
+        DrawLatticeSpots(t, scale, {1, 0}, {0, 1}, {}, 0, 45, SpotKind::Superstructure, false);
         EXPECT_EQ(t.Of(Kind::Circle).size(), count) << scale;
     }
 }

@@ -23,10 +23,14 @@ void Draw(platform::Surface& s, model::Vec2 t1, model::Vec2 t2, LatticeKind kind
     DrawRealLattice(s, {t1, t2, scale, colour, radius, kind});
 }
 
-void ExpectLines(const std::vector<DrawCall>& lines, const std::vector<Segment>& expected) {
+// The lines joining the expected end points, the first `thick` of width 3, the rest of 1.
+void ExpectLines(const std::vector<DrawCall>& lines, const std::vector<Segment>& expected,
+                 size_t thick = 0) {
     ASSERT_EQ(lines.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
-        EXPECT_TRUE(lines[i].Joins(expected[i].x1, expected[i].y1, expected[i].x2, expected[i].y2))
+        EXPECT_TRUE(
+            lines[i].Joins(expected[i].x1, expected[i].y1, expected[i].x2, expected[i].y2) &&
+            lines[i].state.lineWidth == (i < thick ? 3 : 1))
             << "line " << i << ": " << lines[i].x1 << " " << lines[i].y1;
 }
 
@@ -42,11 +46,8 @@ TEST(DrawRealLattice, NetRowsInTheBox) {
         expected.push_back({240, 6420 - 1160.0 * k, 3720, 6420 - 1160.0 * k});
     for (int k = -3; k <= 3; ++k)
         expected.push_back({1980 + 580.0 * k, 4680, 1980 + 580.0 * k, 8160});
-    ExpectLines(rectangular.calls, expected);
-    for (size_t i = 0; i < rectangular.calls.size(); ++i)
-        EXPECT_TRUE(rectangular.calls[i].color == kGreen &&
-                    rectangular.calls[i].state.lineWidth == (i < 2 ? 3 : 1))
-            << i;
+    ExpectLines(rectangular.calls, expected, 2);
+    for (const DrawCall& c : rectangular.calls) EXPECT_EQ(c.color, kGreen);
     // Parallel vectors make the counts infinite: the net collapses onto the centre row, drawn once.
     Draw(parallel, {1, 0}, {2, 0}, LatticeKind::SubstrateNet);
     ASSERT_EQ(parallel.calls.size(), 3u);
@@ -59,7 +60,6 @@ TEST(DrawRealLattice, SuperlatticeDotsStrictlyInsideTheBoxInLoopOrder) {
     Draw(s, {1, 0}, {0, 1}, LatticeKind::SuperlatticeDots, 1160, kDotColour);
     const auto lines = s.Of(DrawCall::Kind::Line);
     ExpectLines(lines, {{1980, 6420, 3140, 6420}, {1980, 5260, 1980, 6420}});
-    for (const DrawCall& c : lines) EXPECT_EQ(c.state.lineWidth, 1);
     const auto dots = s.Of(DrawCall::Kind::Circle);
     ASSERT_EQ(dots.size(), 9u);
     for (size_t n = 0; n < 9; ++n)

@@ -201,11 +201,10 @@ TEST(SymmetryDiagram, ElementsAgreeWithThePointOperationsAndTheGlideExtinctions)
             EXPECT_NE(fixedBy, 0) << (s.kind == Mirror ? "mirror" : "glide") << " along " << d.x
                                   << " " << d.y;
             reflectionsDrawn.insert(fixedBy);
-            for (const int i : {0, 1}) {
-                const Vec2 a = i == 0 ? cell.a1 : cell.a2;
-                if (std::abs(model::Cross(d, a)) < 1e-6 * std::hypot(a.x, a.y))
+            const Vec2 axes[] = {cell.a1, cell.a2};
+            for (const int i : {0, 1})
+                if (std::abs(model::Cross(d, axes[i])) < 1e-6 * std::hypot(axes[i].x, axes[i].y))
                     (s.kind == Glide ? glideAlong : mirrorAlong)[i] = true;
-            }
         }
         EXPECT_EQ(reflectionsDrawn, reflections);
         EXPECT_EQ(ordersDrawn, orders);

@@ -60,14 +60,15 @@ std::vector<Beam> SquareBeams(const QString& superstructure, const LeedPhoto& ph
 
 QImage Render(const LeedPhoto& photo, int bits, bool colour) {
     const int w = photo.width, h = photo.height;
-    std::vector<double> light(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0.0);
+    std::vector<double> light(static_cast<std::size_t>(w * h), 0.0);
+    const auto at = [w](int x, int y) { return static_cast<std::size_t>(y * w + x); };
     const double rimPixels = photo.scale * std::sin(photo.acceptanceDegrees / 2 * kPi / 180);
     // The phosphor's faint glow over the screen.
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            const double r = std::hypot(x + 0.5 - photo.centre.x(), y + 0.5 - photo.centre.y()) / rimPixels;
-            light[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)] =
-                r < 1 ? 0.06 + 0.06 * (1 - r * r) : 0.03;
+            const double r =
+                std::hypot(x + 0.5 - photo.centre.x(), y + 0.5 - photo.centre.y()) / rimPixels;
+            light[at(x, y)] = r < 1 ? 0.06 + 0.06 * (1 - r * r) : 0.03;
         }
     const int reach = static_cast<int>(std::ceil(5 * photo.sigma));
     for (const Beam& beam : photo.beams) {
@@ -75,22 +76,22 @@ QImage Render(const LeedPhoto& photo, int bits, bool colour) {
         // Fractional-order spots a little weaker, as in most photographs.
         const bool integer = beam.h == std::round(beam.h) && beam.k == std::round(beam.k);
         const double peak = integer ? 0.8 : 0.6;
-        for (int y = static_cast<int>(c.y()) - reach; y <= static_cast<int>(c.y()) + reach; ++y)
-            for (int x = static_cast<int>(c.x()) - reach; x <= static_cast<int>(c.x()) + reach; ++x) {
-                if (x < 0 || y < 0 || x >= w || y >= h) continue;
-                const double dx = (x + 0.5 - c.x()) / photo.sigma, dy = (y + 0.5 - c.y()) / photo.sigma;
-                light[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)] +=
-                    peak * std::exp(-0.5 * (dx * dx + dy * dy));
+        const int cx = static_cast<int>(c.x()), cy = static_cast<int>(c.y());
+        for (int y = std::max(0, cy - reach); y <= std::min(h - 1, cy + reach); ++y)
+            for (int x = std::max(0, cx - reach); x <= std::min(w - 1, cx + reach); ++x) {
+                const QPointF d = (QPointF(x + 0.5, y + 0.5) - c) / photo.sigma;
+                light[at(x, y)] += peak * std::exp(-0.5 * QPointF::dotProduct(d, d));
             }
     }
     std::mt19937 random(photo.seed);
     std::normal_distribution<double> noise(0, photo.noise);
     const int top = bits == 16 ? 65535 : 255;
-    QImage image(w, h, colour ? (bits == 16 ? QImage::Format_RGBX64 : QImage::Format_RGB32)
-                              : (bits == 16 ? QImage::Format_Grayscale16 : QImage::Format_Grayscale8));
+    QImage image(w, h,
+                 colour ? (bits == 16 ? QImage::Format_RGBX64 : QImage::Format_RGB32)
+                        : (bits == 16 ? QImage::Format_Grayscale16 : QImage::Format_Grayscale8));
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            double v = light[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)];
+            double v = light[at(x, y)];
             if (photo.gunShadow && InGunShadow(photo, QPointF(x + 0.5, y + 0.5))) v *= 0.03;
             v += noise(random);
             const int level = static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * top));
@@ -101,7 +102,8 @@ QImage Render(const LeedPhoto& photo, int bits, bool colour) {
             } else if (bits == 16) {
                 // A green phosphor: green carries the light, red and blue a quarter of it.
                 const auto g = static_cast<quint16>(level), rb = static_cast<quint16>(level / 4);
-                reinterpret_cast<QRgba64*>(image.scanLine(y))[x] = QRgba64::fromRgba64(rb, g, rb, 65535);
+                reinterpret_cast<QRgba64*>(image.scanLine(y))[x] =
+                    QRgba64::fromRgba64(rb, g, rb, 65535);
             } else {
                 reinterpret_cast<QRgb*>(image.scanLine(y))[x] = qRgb(level / 4, level, level / 4);
             }

@@ -21,7 +21,6 @@
 namespace quorvex::testing {
 namespace {
 
-using window::ExportFormat;
 using window::ExportOptions;
 using window::ExportView;
 
@@ -84,10 +83,9 @@ std::vector<std::map<QString, QString>> Rows(const QByteArray& csv) {
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QList<QByteArray> fields = lines[i].split(',');
         EXPECT_EQ(fields.size(), header.size()) << lines[i].toStdString();
-        std::map<QString, QString> row;
+        std::map<QString, QString>& row = rows.emplace_back();
         for (qsizetype c = 0; c < std::min(fields.size(), header.size()); ++c)
             row[QString::fromLatin1(header[c])] = QString::fromLatin1(fields[c]);
-        rows.push_back(row);
     }
     return rows;
 }
@@ -115,9 +113,8 @@ class ExportEverySetup : public ExportTest, public ::testing::WithParamInterface
 TEST_P(ExportEverySetup, PicturesAndSpotListsAgreeWithTheWindow) {
     Apply(GetParam());
     EXPECT_EQ(Export({ExportView::Pattern}), Canvas(kPatternBoxPixels));
-    ExportOptions lattice{ExportView::Lattice};
-    lattice.whiteBackground = true;
-    EXPECT_EQ(Export(lattice), Canvas(kLatticeBoxPixels));
+    EXPECT_EQ(Export({.view = ExportView::Lattice, .whiteBackground = true}),
+              Canvas(kLatticeBoxPixels));
     const QImage form = Export({ExportView::Form});
     EXPECT_EQ(form, F().grab().toImage().convertToFormat(QImage::Format_RGB32));
 
@@ -126,11 +123,10 @@ TEST_P(ExportEverySetup, PicturesAndSpotListsAgreeWithTheWindow) {
     QSvgRenderer renderer(svg);
     ASSERT_TRUE(renderer.isValid());
     EXPECT_EQ(renderer.viewBox(), QRect(0, 0, 233, 233));
-    const int circles = static_cast<int>(svg.count("<circle "));
     const auto rows = Rows(window::ExportSpotList(source, {ExportView::Pattern}));
     // The centre spot is drawn once more on top, as a disc and a ring.
     const bool centreOnTop = F().document().derived.pattern.domainsIncluded;
-    EXPECT_EQ(circles, CirclesOf(rows) + (centreOnTop ? 2 : 0));
+    EXPECT_EQ(svg.count("<circle "), CirclesOf(rows) + (centreOnTop ? 2 : 0));
 
     main->showScreen();
     window::ScreenWindow& screen = main->screen();
@@ -144,12 +140,11 @@ TEST_P(ExportEverySetup, PicturesAndSpotListsAgreeWithTheWindow) {
     ASSERT_FALSE(screenRows.empty());
     EXPECT_EQ(CirclesOf(screenRows), screen.view->spotsDrawn());
     const double k = 0.512317 * std::sqrt(shown.screen.energy);
-    const double thetaMax = shown.screen.acceptanceDegrees / 2;
     for (const auto& row : screenRows) {
         const double g = row.at(QStringLiteral("g_per_A")).toDouble();
         const double theta = row.at(QStringLiteral("theta_deg")).toDouble();
         EXPECT_NEAR(std::sin(theta * M_PI / 180) * k, g, 1e-4);
-        EXPECT_LE(theta, thetaMax + 1e-9);
+        EXPECT_LE(theta, shown.screen.acceptanceDegrees / 2 + 1e-9);
     }
 }
 
@@ -165,12 +160,11 @@ TEST_F(ExportTest, SpotListOfC2x2ByHandAndItsPdf) {
         csv.startsWith("h,k,h_decimal,k_decimal,domains,kind,glide_extinct,"
                        "extinct_domains,gx_per_A,gy_per_A,g_per_A\n"));
     // a = 2.55 A: |a*| = 2 pi / 2.55 = 2.463994 per A.
-    EXPECT_TRUE(csv.contains("\n0,0,0.000000,0.000000,1,both,0,,0.000000,0.000000,0.000000\n"));
-    EXPECT_TRUE(
-        csv.contains("\n1/2,1/2,0.500000,0.500000,1,superstructure,0,,1.231997,1.231997,"
-                     "1.742307\n"))
-        << csv.left(600).toStdString();
-    EXPECT_TRUE(csv.contains("\n1,0,1.000000,0.000000,1,both,0,,2.463994,0.000000,2.463994\n"));
+    for (const char* row :
+         {"\n0,0,0.000000,0.000000,1,both,0,,0.000000,0.000000,0.000000\n",
+          "\n1/2,1/2,0.500000,0.500000,1,superstructure,0,,1.231997,1.231997,1.742307\n",
+          "\n1,0,1.000000,0.000000,1,both,0,,2.463994,0.000000,2.463994\n"})
+        EXPECT_TRUE(csv.contains(row)) << row << csv.left(600).toStdString();
 
     const QByteArray pdf = window::ExportPdf(main->exportSource(), {ExportView::Lattice});
     EXPECT_TRUE(pdf.startsWith("%PDF-"));
@@ -200,33 +194,26 @@ TEST_F(ExportTest, OptionsChangeOnlyWhatTheySay) {
     const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
     EXPECT_GT(Colours(painted).size(), 3u);
 
-    ExportOptions one{ExportView::Pattern};
-    one.oneColour = true;
-    const QImage oneColour = Export(one);
-    EXPECT_EQ(Colours(oneColour), (std::set<QRgb>{black, white}));
+    EXPECT_EQ(Colours(Export({.view = ExportView::Pattern, .oneColour = true})),
+              (std::set<QRgb>{black, white}));
 
     // Each box on white and on black: black and white trade places, every
     // other colour stays where it was.
     for (ExportView view : {ExportView::Pattern, ExportView::Lattice}) {
-        ExportOptions onWhite{view};
-        onWhite.whiteBackground = true;
         QImage traded = Export({view});
         for (int y = 0; y < traded.height(); ++y)
             for (int x = 0; x < traded.width(); ++x) {
                 const QRgb b = traded.pixel(x, y);
                 if (b == black || b == white) traded.setPixel(x, y, b == black ? white : black);
             }
-        EXPECT_EQ(traded, Export(onWhite));
+        EXPECT_EQ(traded, Export({.view = view, .whiteBackground = true}));
     }
 
-    ExportOptions o{ExportView::Pattern};
-    o.scale = 3;
-    const QImage big = Export(o);
+    const QImage big = Export({.view = ExportView::Pattern, .scale = 3});
     EXPECT_EQ(big.size(), QSize(3 * 233, 3 * 233));
     EXPECT_EQ(Colours(big), Colours(painted));
 
-    o.scale = 1;
-    o.legendAndCaptions = true;
+    const ExportOptions o{.view = ExportView::Pattern, .legendAndCaptions = true};
     const QImage captioned = Export(o);
     // The legend reaches to the right of the box, the caption below it.
     EXPECT_GT(captioned.width(), 233 + 80);
@@ -246,10 +233,8 @@ TEST_F(ExportTest, FailuresNameTheProblemAndLeaveTheFileAsItWas) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("old content");
     }
-    ExportOptions scale9{ExportView::Pattern};
-    scale9.scale = 9;
     QString error;
-    EXPECT_FALSE(window::ExportToFile(main->exportSource(), scale9, existing, &error));
+    EXPECT_FALSE(window::ExportToFile(main->exportSource(), {.scale = 9}, existing, &error));
     EXPECT_TRUE(error.startsWith("The scale must be a whole number from 1 to 8."))
         << error.toStdString();
     // The command-line tests refuse the other formats, views and folders.

@@ -43,18 +43,17 @@ TEST(FastPicture, CirclesAndLinesInOneCallMatchTheShapesOneByOne) {
     for (double radius : {-1.0, 0.0, 7.0, 8.0, 22.5, 45.0, 80.0, 185.0, 3600.0})
         for (int width : {1, 3})
             for (int variant = 0; variant < 32; ++variant) {
-                ImageSurface batch(3000, 3000, RGB(240, 240, 240)), single = batch;
-                for (ImageSurface* s : {&batch, &single}) {
-                    s->FilledRectangle(0, 0, 1500, 3000, RGB(12, 200, 7));
-                    s->FilledRectangle(1500, 0, 3000, 3000, RGB(0, 0, 0));
-                    s->FilledRectangle(600, 600, 2400, 1200, RGB(140, 30, 255));
-                    s->SetRetained(variant & 4);
-                    s->SetLineWidth(width);
-                    s->SetLineStyle(variant & 16 ? LineStyle::Dotted : LineStyle::Solid);
-                    s->SetFillStyle(variant & 1 ? FillStyle::Solid : FillStyle::Transparent);
-                    s->SetFillColor(variant & 8 ? colour : RGB(10, 220, 30));
-                    s->SetPenMode(variant & 2 ? PenMode::Merge : PenMode::Copy);
-                }
+                ImageSurface batch(3000, 3000, RGB(240, 240, 240));
+                batch.FilledRectangle(0, 0, 1500, 3000, RGB(12, 200, 7));
+                batch.FilledRectangle(1500, 0, 3000, 3000, RGB(0, 0, 0));
+                batch.FilledRectangle(600, 600, 2400, 1200, RGB(140, 30, 255));
+                batch.SetRetained(variant & 4);
+                batch.SetLineWidth(width);
+                batch.SetLineStyle(variant & 16 ? LineStyle::Dotted : LineStyle::Solid);
+                batch.SetFillStyle(variant & 1 ? FillStyle::Solid : FillStyle::Transparent);
+                batch.SetFillColor(variant & 8 ? colour : RGB(10, 220, 30));
+                batch.SetPenMode(variant & 2 ? PenMode::Merge : PenMode::Copy);
+                ImageSurface single = batch;  // the same background and drawing state
                 std::vector<platform::Point> centres;
                 std::vector<platform::Segment> lines{{1000, 1000, 1003, 1004}};
                 for (int i = 0; i < 40; ++i) centres.push_back({place(random), place(random)});

@@ -17,9 +17,8 @@ TEST_F(ListsTest, LatticeFamilySetsItsStartingCell) {
     EXPECT_EQ(
         Shown({"lengthBField", "alphaField", "lengthBLabel", "alphaLabel", "paintDomainsBox"}),
         (std::vector<bool>{true, true, true, true, false}));
-    EXPECT_EQ(V().rotationDegrees, 0);
-    EXPECT_EQ(Fields(), kIdentity);
-    EXPECT_EQ(Text("commonNameList"), Padded("p(1x1)", 30));
+    EXPECT_EQ(std::tuple(V().rotationDegrees, Fields(), Text("commonNameList")),
+              std::tuple(0.0, kIdentity, Padded("p(1x1)", 30)));
     EXPECT_FALSE(Ticked()[2] || S().options.includeDomains);  // cleared by its handler
     // The same lattice type keeps the matrix but resets the cell.
     Restart();
@@ -27,9 +26,8 @@ TEST_F(ListsTest, LatticeFamilySetsItsStartingCell) {
     Type("lengthAField", "2");
     EXPECT_EQ(S().b, 2.0);         // b follows a on a square lattice
     Choose("basicGroupList", 11);  // p4gm
-    EXPECT_EQ(Fields(), (Matrix{2, 0, 0, 2}));
-    EXPECT_EQ(Text("lengthAField"), "1.0000");
-    EXPECT_EQ(S().b, 1.0);
+    EXPECT_EQ(std::tuple(Fields(), Text("lengthAField"), S().b),
+              std::tuple(Matrix{2, 0, 0, 2}, "1.0000", 1.0));
     Choose("basicGroupList", 5);  // p2mm: a = 1.4142, b = 1, no alpha; b no longer follows a
     EXPECT_EQ(Shown({"lengthBField", "alphaField"}), (std::vector<bool>{true, false}));
     Type("lengthAField", "3");
@@ -90,8 +88,7 @@ TEST_F(FieldsTest, LeavingOneTooSmallLengthForAnotherRefusesOnlyTheOneLeft) {
         Find<QLineEdit>(field)->setText("1e-87");
         W().onFieldCommitted(Find<QLineEdit>(field));
     }
-    ASSERT_EQ(Text("lengthAField"), "0.0000");
-    ASSERT_EQ(Text("lengthBField"), "0.0000");
+    ASSERT_EQ(Text("lengthAField") + " " + Text("lengthBField"), "0.0000 0.0000");
     Find("lengthAField")->setFocus();
     messages.clear();
     Find("lengthBField")->setFocus();
@@ -102,14 +99,14 @@ TEST_F(FieldsTest, LeavingOneTooSmallLengthForAnotherRefusesOnlyTheOneLeft) {
 TEST_F(FieldsTest, MatrixEntries) {
     Choose("superGroupList", 1);   // p2
     Type("matrixField11", "1.5");  // halves go to the even neighbour
-    EXPECT_EQ(S().matrix.m11, 2);
-    EXPECT_EQ(S().superGroup, model::kP1);  // reset by a matrix edit
-    EXPECT_EQ(Text("matrixField11"), "2");
+    // The group is reset by a matrix edit.
+    EXPECT_EQ(std::tuple(S().matrix.m11, S().superGroup, Text("matrixField11")),
+              std::tuple(2, model::kP1, "2"));
     Type("matrixField11", "3");
     Type("matrixField11", "2.5");
-    EXPECT_EQ(S().matrix.m11, 2);
-    EXPECT_EQ(Text("commonNameList"), Padded("None", 30));
-    EXPECT_EQ(S().commonNameRow, model::kNoCommonName);  // so that a saved set shows it again
+    // No common name, so that a saved set shows it again.
+    EXPECT_EQ(std::tuple(S().matrix.m11, Text("commonNameList"), S().commonNameRow),
+              std::tuple(2, Padded("None", 30), model::kNoCommonName));
     const int runs = W().updateRuns();
     Type("matrixField11", "2");  // unchanged: nothing happens
     EXPECT_EQ(W().updateRuns(), runs);
@@ -117,9 +114,8 @@ TEST_F(FieldsTest, MatrixEntries) {
     for (const char* bad : {"", "abc", "2147483648"}) {
         messages.clear();
         Type("matrixField12", bad);
-        EXPECT_EQ(messages, std::vector<std::string>{std::string("Wrong input: ") + bad});
-        EXPECT_EQ(Text("matrixField12"), "0");
-        EXPECT_EQ(S().matrix.m12, 0);
+        EXPECT_EQ(std::tuple(messages, Text("matrixField12"), S().matrix.m12),
+                  std::tuple(std::vector<std::string>{"Wrong input: " + std::string(bad)}, "0", 0));
     }
 }
 

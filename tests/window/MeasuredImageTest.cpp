@@ -11,7 +11,6 @@
 #include <QTest>
 #include <QUrl>
 #include <cmath>
-#include <memory>
 
 #include "WindowFixture.h"
 #include "synthetic/SyntheticLeed.h"
@@ -42,6 +41,12 @@ class MeasuredImageTest : public MainWindowTest {
                          Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(S().view, &move);
         QTest::mouseRelease(S().view, Qt::LeftButton, {}, to.toPoint());
+    }
+    // The grey of the view's freshly drawn picture at a point of the photograph.
+    int GreyAt(QPointF imagePoint) {
+        S().view->repaint();
+        const QPointF at = S().viewPointOf(imagePoint) * S().view->devicePixelRatioF();
+        return qGray(S().view->picture().pixel(at.toPoint()));
     }
     // Where the window draws the simulated spot (h k) now.
     QPointF Simulated(double h, double k) {
@@ -134,13 +139,9 @@ TEST_F(MeasuredImageTest, ADroppedPhotographShowsAndCloseGivesTheScreenBack) {
     EXPECT_TRUE(S().closeImageAction->isEnabled());
     EXPECT_TRUE(
         S().imagePanel->fileLabel->text().contains(QStringLiteral("640 \u00D7 600, 16-bit grey")));
-    S().view->repaint();
     // A spot of the photograph is bright in the view, the gun's shadow dark.
-    const QPointF spot = S().viewPointOf(synthetic::SpotCentre(photo, {-1, 0.5}));
-    const QPointF gun = S().viewPointOf(photo.centre + QPointF(0, 40));
-    const qreal dpr = S().view->devicePixelRatioF();
-    EXPECT_GT(qGray(S().view->picture().pixel((spot * dpr).toPoint())), 200);
-    EXPECT_LT(qGray(S().view->picture().pixel((gun * dpr).toPoint())), 30);
+    EXPECT_GT(GreyAt(synthetic::SpotCentre(photo, {-1, 0.5})), 200);
+    EXPECT_LT(GreyAt(photo.centre + QPointF(0, 40)), 30);
     S().closeImageAction->trigger();
     EXPECT_FALSE(S().hasImage());
     S().view->repaint();
@@ -166,12 +167,10 @@ TEST_F(MeasuredImageTest, RefusedFitsMarksAndFilesKeepTheCalibration) {
     EXPECT_EQ(S().calibration(), before);
     // Typed indices that are not two numbers: a message, no mark.
     S().markImagePoint(synthetic::SpotCentre(photo, {0, 1}), true);
-    S().imagePanel->markIndicesField->setText(QStringLiteral("1/0 x"));
-    QTest::keyClick(S().imagePanel->markIndicesField, Qt::Key_Return);
+    Type(S().imagePanel->markIndicesField, QStringLiteral("1/0 x"));
     EXPECT_EQ(messages.size(), 2u);
     EXPECT_EQ(S().marks().size(), 2u);
-    S().imagePanel->markIndicesField->setText(QStringLiteral("0 1"));
-    QTest::keyClick(S().imagePanel->markIndicesField, Qt::Key_Return);
+    Type(S().imagePanel->markIndicesField, QStringLiteral("0 1"));
     ASSERT_EQ(S().marks().size(), 3u);
     EXPECT_EQ(S().marks()[2].IndexText(), QStringLiteral("(0 1)"));
 
@@ -218,18 +217,13 @@ TEST_F(MeasuredImageTest, HandlesDragTheCentreAndTurnAndScale) {
 TEST_F(MeasuredImageTest, LevelsFollowTheSlidersAndAuto) {
     ASSERT_TRUE(S().openImage(photoPath));
     window::MeasuredImagePanel& p = *S().imagePanel;
-    const QPointF glow =
-        S().viewPointOf(photo.centre + QPointF(-60, -60)) * S().view->devicePixelRatioF();
-    S().view->repaint();
-    const int autoGrey = qGray(S().view->picture().pixel(glow.toPoint()));
-    EXPECT_GT(autoGrey, 60);  // Auto stretches the phosphor's glow
+    const QPointF glow = photo.centre + QPointF(-60, -60);
+    EXPECT_GT(GreyAt(glow), 60);  // Auto stretches the phosphor's glow
     p.blackPointSlider->setValue(500);
     EXPECT_NEAR(S().levels().black, 0.5, 1e-9);
-    S().view->repaint();
-    EXPECT_EQ(qGray(S().view->picture().pixel(glow.toPoint())), 0);
+    EXPECT_EQ(GreyAt(glow), 0);
     p.invertBox->setChecked(true);
-    S().view->repaint();
-    EXPECT_EQ(qGray(S().view->picture().pixel(glow.toPoint())), 255);
+    EXPECT_EQ(GreyAt(glow), 255);
     p.autoLevelsButton->click();
     EXPECT_LT(S().levels().black, 0.05);
     EXPECT_TRUE(S().levels().invert);  // Auto sets the points only
@@ -247,8 +241,8 @@ TEST_F(MeasuredImageTest, StateRoundTripsAndFollowsAMovedImage) {
     // Moved with the structure file into another folder: found beside it.
     QTemporaryDir elsewhere;
     ASSERT_TRUE(QFile::rename(photoPath, elsewhere.filePath(QStringLiteral("p2x2.png"))));
-    auto other = std::make_unique<window::MainWindow>();
-    window::ScreenWindow& moved = other->screen();
+    window::MainWindow other;
+    window::ScreenWindow& moved = other.screen();
     QString error;
     ASSERT_TRUE(moved.setMeasuredImageState(read, elsewhere.path(), &error)) << error.toStdString();
     EXPECT_EQ(moved.calibration(), cal);
@@ -258,10 +252,10 @@ TEST_F(MeasuredImageTest, StateRoundTripsAndFollowsAMovedImage) {
 
     // Missing: no image, and the calibration waits for it (the structure-file
     // test below has the message and the state saved again as it was).
-    auto missing = std::make_unique<window::MainWindow>();
-    EXPECT_FALSE(missing->screen().setMeasuredImageState(read, dir.path(), &error));
-    ASSERT_TRUE(missing->screen().openImage(elsewhere.filePath(QStringLiteral("p2x2.png"))));
-    EXPECT_EQ(missing->screen().calibration(), cal);
+    window::MainWindow missing;
+    EXPECT_FALSE(missing.screen().setMeasuredImageState(read, dir.path(), &error));
+    ASSERT_TRUE(missing.screen().openImage(elsewhere.filePath(QStringLiteral("p2x2.png"))));
+    EXPECT_EQ(missing.screen().calibration(), cal);
 
     // Nonsense values take their defaults and do not stop the image.
     QJsonObject broken = read;
@@ -269,10 +263,10 @@ TEST_F(MeasuredImageTest, StateRoundTripsAndFollowsAMovedImage) {
         QJsonObject{{QStringLiteral("matrix"), QStringLiteral("no")}};
     broken[QStringLiteral("levels")] = QJsonObject{{QStringLiteral("gamma"), -4}};
     broken[QStringLiteral("path")] = elsewhere.filePath(QStringLiteral("p2x2.png"));
-    auto lenient = std::make_unique<window::MainWindow>();
-    ASSERT_TRUE(lenient->screen().setMeasuredImageState(broken, QString(), &error));
-    EXPECT_TRUE(lenient->screen().calibration().Valid());
-    EXPECT_EQ(lenient->screen().levels().gamma, image::kLeastGamma);
+    window::MainWindow lenient;
+    ASSERT_TRUE(lenient.screen().setMeasuredImageState(broken, QString(), &error));
+    EXPECT_TRUE(lenient.screen().calibration().Valid());
+    EXPECT_EQ(lenient.screen().levels().gamma, image::kLeastGamma);
 }
 
 // A measured image travels with the structure file: saved with its levels and

@@ -41,17 +41,17 @@ class MouseEditTest : public WindowTest {
 // does nothing.
 TEST_F(MouseEditTest, LatticeDrags) {
     enum Result { kNothing, kRefused, kAccepted };
+    // clang-format off
     const std::tuple<std::array<double, 4>, Result, Matrix> cases[] = {
-        {{1, 0, 2, -1}, kAccepted, {2, -1, 0, 1}},
-        {{0, 1, 1, 1}, kAccepted, {1, 0, 1, 1}},
+        {{1, 0, 2, -1}, kAccepted, {2, -1, 0, 1}}, {{0, 1, 1, 1}, kAccepted, {1, 0, 1, 1}},
         {{1.19, 0.19, 1, 1}, kAccepted, {1, 1, 0, 1}},  // just within 0.2 of the tip
-        {{1, 0, 0, -1}, kRefused, kIdentity},    // in line with the other vector: b1 onto -b2
-        {{0, 1, 1, 0}, kRefused, kIdentity},     // b2 onto b1
-        {{1, 1, -1, 0}, kNothing, kIdentity},    // a lattice point that is no tip
-        {{1, 0.21, 1, 1}, kNothing, kIdentity},  // presses and releases 0.2 or more beside a point
-        {{1, 0, 1, 1.21}, kNothing, kIdentity},
-        {{1, 0, 1, 0}, kNothing, kIdentity},  // dropped where it was taken
-    };
+        // In line with the other vector: b1 onto -b2, and b2 onto b1.
+        {{1, 0, 0, -1}, kRefused, kIdentity}, {{0, 1, 1, 0}, kRefused, kIdentity},
+        {{1, 1, -1, 0}, kNothing, kIdentity},  // a lattice point that is no tip
+        // Presses and releases 0.2 or more beside a point.
+        {{1, 0.21, 1, 1}, kNothing, kIdentity}, {{1, 0, 1, 1.21}, kNothing, kIdentity},
+        {{1, 0, 1, 0}, kNothing, kIdentity}};  // dropped where it was taken
+    // clang-format on
     for (const auto& [p, result, after] : cases) {
         SCOPED_TRACE(::testing::PrintToString(p));
         Choose("commonNameList", 1);    // p(1x1), magnification 1

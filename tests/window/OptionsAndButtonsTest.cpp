@@ -12,24 +12,18 @@ using OptionsTest = WindowTest;
 TEST_F(OptionsTest, EachControlRedrawsAsLittleAsItNeeds) {
     enum Level { kNone, kLattice, kPattern, kBoth };
     // {control, what it redraws, the next activation redraws, a scroll bar's new value}
+    // clang-format off
     const std::tuple<const char*, Level, bool, int> cases[] = {
         {"latticeZoomOutButton", kLattice, false, 0},
-        {"latticeZoomResetButton", kLattice, false, 0},
-        {"latticeZoomInButton", kLattice, false, 0},
+        {"latticeZoomResetButton", kLattice, false, 0}, {"latticeZoomInButton", kLattice, false, 0},
         {"patternZoomOutButton", kPattern, false, 0},
-        {"patternZoomResetButton", kPattern, false, 0},
-        {"patternZoomInButton", kPattern, false, 0},
-        {"paintDomainsBox", kPattern, false, 0},
-        {"includeDomainsBox", kPattern, false, 0},
-        {"constrainedBox", kNone, false, 0},
-        {"matrixLabel", kNone, false, 0},
-        {"include1x1Box", kBoth, false, 0},
-        {"includeBasesBox", kBoth, false, 0},
-        {"rotateRightButton", kBoth, false, 0},
-        {"dotSizeBar", kLattice, true, 0},
-        {"spotSizeBar", kPattern, true, 150},
-        {"defaultSizesButton", kBoth, true, 0},
-    };
+        {"patternZoomResetButton", kPattern, false, 0}, {"patternZoomInButton", kPattern, false, 0},
+        {"paintDomainsBox", kPattern, false, 0}, {"includeDomainsBox", kPattern, false, 0},
+        {"constrainedBox", kNone, false, 0}, {"matrixLabel", kNone, false, 0},
+        {"include1x1Box", kBoth, false, 0}, {"includeBasesBox", kBoth, false, 0},
+        {"rotateRightButton", kBoth, false, 0}, {"dotSizeBar", kLattice, true, 0},
+        {"spotSizeBar", kPattern, true, 150}, {"defaultSizesButton", kBoth, true, 0}};
+    // clang-format on
     W().show();
     Choose("commonNameList", 3);  // p(2x1): two subpatterns for the domain boxes
     Click("includeDomainsBox");   // which shows "Paint domains" and the domain count

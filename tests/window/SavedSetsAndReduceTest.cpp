@@ -12,6 +12,7 @@ class SavedSetsTest : public WindowTest {
     }
     void Save() { MouseClick("saveButton"); }
     void Load() { MouseClick("loadButton"); }
+    std::array<int, 2> Runs() { return {W().updateRuns(), W().patternRuns()}; }
 };
 using ReduceTest = SavedSetsTest;
 
@@ -86,7 +87,7 @@ TEST_F(SavedSetsTest, HoldKeepsThePictureThroughEditsReduceAndLoadUntilRefresh) 
     MouseClick("matrixLabel");
     EXPECT_TRUE(W().matrixHeld() && Red("matrixLabel"));
     const QImage before = Picture();
-    const int updates = W().updateRuns(), patterns = W().patternRuns();
+    const std::array<int, 2> runs = Runs();
     const std::string allowed = Text("allowedGroupsLabel");
     Click("reduceButton");
     EXPECT_EQ(Fields(), (Matrix{1, -2, 1, 2}));
@@ -100,7 +101,7 @@ TEST_F(SavedSetsTest, HoldKeepsThePictureThroughEditsReduceAndLoadUntilRefresh) 
     // The constraint box follows without its own handler, which would recompute the groups.
     EXPECT_FALSE(Ticked()[4] || S().constrained);
     EXPECT_EQ(Text("allowedGroupsLabel"), allowed);
-    EXPECT_EQ((std::array{W().updateRuns(), W().patternRuns()}), (std::array{updates, patterns}));
+    EXPECT_EQ(Runs(), runs);
     EXPECT_TRUE(W().canvas().Image() == before);
     Click("refreshButton");
     EXPECT_FALSE(W().matrixHeld() || Red("matrixLabel"));
@@ -112,22 +113,20 @@ TEST_F(SavedSetsTest, HoldKeepsThePictureThroughEditsReduceAndLoadUntilRefresh) 
     Save();
     Tick("includeDomainsBox", false);
     MouseClick("matrixLabel");
-    const int updates2 = W().updateRuns(), patterns2 = W().patternRuns();
+    const std::array<int, 2> runs2 = Runs();
     Load();
     EXPECT_EQ(Shown({"paintDomainsBox"}), std::vector<bool>{true});
-    EXPECT_EQ((std::array{W().updateRuns(), W().patternRuns()}),
-              (std::array{updates2, patterns2 + 1}));
+    EXPECT_EQ(Runs(), (std::array{runs2[0], runs2[1] + 1}));
     // A changed "1x1" box ends the hold as its click would; every box changing
     // at once still costs one update and one pattern.
     Tick("include1x1Box", !S().options.include1x1);
     Tick("includeBasesBox", !S().options.includeBases);
     Tick("includeDomainsBox", false);
     MouseClick("matrixLabel");
-    const int updates3 = W().updateRuns(), patterns3 = W().patternRuns();
+    const std::array<int, 2> runs3 = Runs();
     Load();
     EXPECT_FALSE(W().matrixHeld() || Red("matrixLabel"));
-    EXPECT_EQ((std::array{W().updateRuns(), W().patternRuns()}),
-              (std::array{updates3 + 1, patterns3 + 1}));
+    EXPECT_EQ(Runs(), (std::array{runs3[0] + 1, runs3[1] + 1}));
     // "Default sizes" ends the hold too.
     MouseClick("matrixLabel");
     ASSERT_TRUE(W().matrixHeld() && Red("matrixLabel"));

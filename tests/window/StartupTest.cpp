@@ -16,8 +16,7 @@ TEST_F(StartupTest, ValuesControlsAndPicture) {
         {"loadButton", "Load (0/0)"},
         {"basicGroupList", Padded("[11]  Square p4mm (p4m)", 32)},
         {"commonNameList", Padded("p(1x1)", 30)},
-        {"superGroupList", Padded("[ 1]  Oblique p1", 32)},  // the first update resets it
-    };
+        {"superGroupList", Padded("[ 1]  Oblique p1", 32)}};  // the first update resets it
     for (const auto& [name, text] : texts) EXPECT_EQ(Text(name), text) << name;
     EXPECT_EQ(S().superGroup, model::kP1);
     EXPECT_EQ(Fields(), kIdentity);
@@ -38,8 +37,7 @@ TEST_F(StartupTest, ValuesControlsAndPicture) {
         {1980, 5000, RGB(0, 255, 0), "substrate net through (0, 0)"},
         {1980 + 1160, 6420, RGB(0, 0, 0), "superlattice dot at (1, 0)"},
         {3960, 8160, RGB(0, 0, 0), "dot size preview"},
-        {4320, 8160, RGB(255, 255, 255), "spot size preview"},
-    };
+        {4320, 8160, RGB(255, 255, 255), "spot size preview"}};
     for (const auto& [x, y, colour, what] : pixels) EXPECT_EQ(Pixel(x, y), colour) << what;
 }
 

@@ -33,19 +33,17 @@ TEST_F(UpdateCycleTest, SingularMatrixIsReportedUntilMended) {
 }
 
 TEST_F(UpdateCycleTest, RatioAboveTwentyIsRefused) {
-    // {basic group, a, alpha, matrix, too large}
-    const std::tuple<model::Int32, double, double, Matrix, bool> cases[] = {
-        {model::kP4mm, 1, 90, {20, 0, 0, 20}, false},
-        {model::kP4mm, 1, 90, {21, 0, 0, 1}, true},
-        // Huge entries are no arithmetic fault; they are too large.
-        {model::kP4mm, 1, 90, {2147483647, -2147483647 - 1, 2147483647, 2147483647}, true},
-    };
-    for (const auto& [group, a, alpha, matrix, tooLarge] : cases) {
+    // {matrix over the start-up square lattice, too large}; huge entries are no
+    // arithmetic fault, they are too large.
+    const std::pair<Matrix, bool> cases[] = {
+        {{20, 0, 0, 20}, false},
+        {{21, 0, 0, 1}, true},
+        {{2147483647, -2147483647 - 1, 2147483647, 2147483647}, true}};
+    for (const auto& [matrix, tooLarge] : cases) {
         SCOPED_TRACE(::testing::PrintToString(matrix));
         Restart();
         Tick("includeDomainsBox", true);  // the legend shown
         Tick("paintDomainsBox", true);
-        std::tie(S().basicGroup, S().a, S().alpha) = std::tuple(group, a, alpha);
         SetMatrix(matrix);
         const std::string parameters = Text("superlatticeParametersLabel");
         Update();

@@ -48,20 +48,17 @@ TEST_F(UserInputTest, MouseEventsOnControlsStayWithThem) {
 }
 
 TEST_F(UserInputTest, ARefusedMatrixEntryKeepsTheFocusInItsOwnField) {
-    ShowActive();
     // Each entry makes the matrix singular: on p(1x1) (identity) a zero on the
     // diagonal, on c(2x2) (1 -1 / 1 1) a sign change off it.
-    using Entry = std::tuple<int, const char*, const char*>;  // {common name row, field, text}
-    const Entry entries[] = {{1, "matrixField11", "0"},
-                             {9, "matrixField12", "1"},
-                             {9, "matrixField21", "-1"},
-                             {1, "matrixField22", "0"}};
-    for (const auto& [commonName, field, text] : entries) {
+    // {common name row, text} for the fields m11, m12, m21, m22 in turn.
+    const std::pair<int, const char*> entries[] = {{1, "0"}, {9, "1"}, {9, "-1"}, {1, "0"}};
+    for (int i = 0; i < 4; ++i) {
+        const char* field = kMatrixFields[i];
         Restart();
         ShowActive();
-        Choose("commonNameList", commonName);
+        Choose("commonNameList", entries[i].first);
         Find("lengthAField")->setFocus();
-        Type(field, text);
+        Type(field, entries[i].second);
         EXPECT_EQ(messages, std::vector<std::string>{"Superlattice matrix inconsistent"}) << field;
         EXPECT_TRUE(Find(field)->hasFocus()) << field;
     }
