@@ -74,16 +74,6 @@ TEST_F(CommandLineTest, ExportsEachFormatWithoutADisplay) {
     EXPECT_TRUE(Bytes(Path("spots.csv")).contains(",theta_deg\n0,0,"));
 }
 
-// Help and version need no display either; the help's text is Qt's, from the options.
-TEST_F(CommandLineTest, HelpAndVersionSucceed) {
-    const Result help = RunProgram({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains("--export")) << help.out.toStdString();
-    const Result version = RunProgram({"--version"});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out.trimmed(), QStringLiteral("quorvex 1.2"));
-}
-
 TEST_F(CommandLineTest, MistakesPrintOneLineAndWriteNothing) {
     const QString kept = Path("kept.png");
     {

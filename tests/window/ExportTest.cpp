@@ -1,20 +1,17 @@
 // Export: pictures equal to the window's pixels at 1x, vector pictures with a
 // circle for every drawn spot, spot lists that agree with the drawings and
-// the screen, the options, the Export dialog, and atomic writes.
+// the screen, the options, and atomic writes.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <cmath>
 #include <map>
 #include <set>
 
 #include "WindowFixture.h"
-#include "window/ExportDialog.h"
 #include "window/MainWindow.h"
 #include "window/PictureExport.h"
 
@@ -173,19 +170,6 @@ TEST_F(ExportTest, SpotListOfC2x2ByHandAndItsPdf) {
     EXPECT_TRUE(pdf.contains("/MediaBox [0 0 175.000000 175.000000]"));
 }
 
-TEST_F(ExportTest, SpotListMarksTheGlideExtinctSpots) {
-    Apply(kSetups[3]);  // p2mg (2x1): (h 0) with odd h are missing along the glide
-    const auto rows = Rows(window::ExportSpotList(main->exportSource(), {ExportView::Pattern}));
-    int extinct = 0;
-    for (const auto& row : rows) {
-        if (row.at(QStringLiteral("glide_extinct")) != QLatin1String("1")) continue;
-        ++extinct;
-        EXPECT_TRUE(row.at(QStringLiteral("domains")).isEmpty());
-        EXPECT_FALSE(row.at(QStringLiteral("extinct_domains")).isEmpty());
-    }
-    EXPECT_GT(extinct, 0);
-}
-
 // One colour and the white background change only what they say; the scale
 // multiplies the size, captions add a legend and a line.
 TEST_F(ExportTest, OptionsChangeOnlyWhatTheySay) {
@@ -251,32 +235,6 @@ TEST_F(ExportTest, FailuresNameTheProblemAndLeaveTheFileAsItWas) {
     ASSERT_FALSE(F().document().derived.patternValid);
     EXPECT_FALSE(window::ExportToFile(main->exportSource(), {}, existing, &error));
     EXPECT_EQ(error, QStringLiteral("Nothing to export: the superlattice is too large to draw."));
-}
-
-TEST_F(ExportTest, DialogFromTheFileMenuWritesTheChosenFile) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("screen.svg"));
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<window::ExportDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        seen = true;
-        dialog->fileField->setText(dir.filePath(QStringLiteral("picture.txt")));
-        EXPECT_FALSE(dialog->buttons->button(QDialogButtonBox::Ok)->isEnabled());
-        dialog->fileField->setText(path);
-        EXPECT_EQ(dialog->formatLabel->text(), QStringLiteral("SVG drawing"));
-        dialog->viewList->setCurrentIndex(
-            dialog->viewList->findText(QStringLiteral("LEED screen")));
-        emit dialog->viewList->activated(dialog->viewList->currentIndex());
-        dialog->oneColourBox->setChecked(true);
-        dialog->buttons->button(QDialogButtonBox::Ok)->click();
-    });
-    Find<QAction>("exportAction")->trigger();
-    EXPECT_TRUE(seen);
-    EXPECT_TRUE(messages.empty());
-    QSvgRenderer renderer(path);
-    EXPECT_TRUE(renderer.isValid());
-    EXPECT_EQ(renderer.viewBox(), QRect(0, 0, 600, 600));
 }
 
 }  // namespace

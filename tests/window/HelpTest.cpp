@@ -1,7 +1,6 @@
 // "Help": the help file beside the program, opened at its contents.
 #include <QFileInfo>
 #include <QScrollBar>
-#include <QTemporaryDir>
 
 #include "WindowFixture.h"
 
@@ -33,20 +32,6 @@ TEST_F(HelpTest, HelpOpensAtItsContentsOrNamesTheMissingFile) {
     EXPECT_TRUE(W().helpViewer() == help && bar->value() == bar->minimum());
     Click("exitButton");  // the help goes with the window
     EXPECT_FALSE(help->isVisible() || W().isVisible());
-}
-
-// Built, the help lies beside the program; installed, under share/quorvex.
-TEST(HelpFile, IsFoundBesideTheProgramOrWhereItIsInstalled) {
-    QTemporaryDir root;
-    const QString bin = root.filePath(QStringLiteral("bin"));
-    const QString share = root.filePath(QStringLiteral("share/quorvex"));
-    QDir().mkpath(bin);
-    EXPECT_EQ(platform::FindHelpFile(bin), bin + QStringLiteral("/Quorvex.hlp"));
-    QDir().mkpath(share);
-    QFile(share + QStringLiteral("/Quorvex.hlp")).open(QIODevice::WriteOnly);
-    EXPECT_EQ(platform::FindHelpFile(bin), share + QStringLiteral("/Quorvex.hlp"));
-    QFile(bin + QStringLiteral("/Quorvex.hlp")).open(QIODevice::WriteOnly);
-    EXPECT_EQ(platform::FindHelpFile(bin), bin + QStringLiteral("/Quorvex.hlp"));
 }
 
 }  // namespace

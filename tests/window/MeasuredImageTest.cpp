@@ -1,15 +1,13 @@
 // A measured LEED photograph in the screen window, used as a person would:
 // open it, mark three spots with rough clicks, switch structures and read
-// the score, drag the handles, move the levels, keep it all in the state
-// the structure file saves, and refuse what cannot be used.
+// the score, drag the handles, keep it all in the structure file, and refuse
+// what cannot be used.
 #include <gtest/gtest.h>
 
 #include <QJsonDocument>
-#include <QMimeData>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
 #include <cmath>
 
 #include "WindowFixture.h"
@@ -123,18 +121,11 @@ TEST_F(MeasuredImageTest, ThreeMarksCalibrateAndTheScoreTellsTheStructures) {
     EXPECT_NEAR(S().calibration().centre.x(), photo.centre.x(), 0.3);
 }
 
-// A photograph dropped on the screen opens and shows; Close gives the screen back.
-TEST_F(MeasuredImageTest, ADroppedPhotographShowsAndCloseGivesTheScreenBack) {
+// An opened photograph shows; Close gives the screen back.
+TEST_F(MeasuredImageTest, AnOpenedPhotographShowsAndCloseGivesTheScreenBack) {
     S().view->repaint();
     const QImage before = S().view->picture().copy();
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(photoPath)});
-    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&S(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&S(), &drop);
-    ASSERT_TRUE(S().hasImage());
+    ASSERT_TRUE(S().openImage(photoPath));
     EXPECT_TRUE(S().imagePanel->isVisible());
     EXPECT_TRUE(S().closeImageAction->isEnabled());
     EXPECT_TRUE(
@@ -214,22 +205,6 @@ TEST_F(MeasuredImageTest, HandlesDragTheCentreAndTurnAndScale) {
     EXPECT_NEAR(S().calibration().RotationDegrees(), moved.RotationDegrees() + 90, 1);
 }
 
-TEST_F(MeasuredImageTest, LevelsFollowTheSlidersAndAuto) {
-    ASSERT_TRUE(S().openImage(photoPath));
-    window::MeasuredImagePanel& p = *S().imagePanel;
-    const QPointF glow = photo.centre + QPointF(-60, -60);
-    EXPECT_GT(GreyAt(glow), 60);  // Auto stretches the phosphor's glow
-    p.blackPointSlider->setValue(500);
-    EXPECT_NEAR(S().levels().black, 0.5, 1e-9);
-    EXPECT_EQ(GreyAt(glow), 0);
-    p.invertBox->setChecked(true);
-    EXPECT_EQ(GreyAt(glow), 255);
-    p.autoLevelsButton->click();
-    EXPECT_LT(S().levels().black, 0.05);
-    EXPECT_TRUE(S().levels().invert);  // Auto sets the points only
-    EXPECT_EQ(p.blackPointSlider->value(), std::lround(S().levels().black * 1000));
-}
-
 TEST_F(MeasuredImageTest, StateRoundTripsAndFollowsAMovedImage) {
     CalibrateWithThreeMarks();
     S().setLevels({0.1, 0.7, 1.5, true});
@@ -245,10 +220,12 @@ TEST_F(MeasuredImageTest, StateRoundTripsAndFollowsAMovedImage) {
     window::ScreenWindow& moved = other.screen();
     QString error;
     ASSERT_TRUE(moved.setMeasuredImageState(read, elsewhere.path(), &error)) << error.toStdString();
-    EXPECT_EQ(moved.calibration(), cal);
-    EXPECT_EQ(moved.levels(), (image::Levels{0.1, 0.7, 1.5, true}));
-    ASSERT_EQ(moved.marks().size(), 3u);
-    EXPECT_EQ(moved.marks()[1].IndexText(), QStringLiteral("(0 1)"));
+    // The same calibration, levels and marks; only the path differs.
+    const auto withoutPath = [](QJsonObject o) {
+        o.remove(QStringLiteral("path"));
+        return o;
+    };
+    EXPECT_EQ(withoutPath(moved.measuredImageState()), withoutPath(state));
 
     // Missing: no image, and the calibration waits for it (the structure-file
     // test below has the message and the state saved again as it was).
@@ -256,17 +233,6 @@ TEST_F(MeasuredImageTest, StateRoundTripsAndFollowsAMovedImage) {
     EXPECT_FALSE(missing.screen().setMeasuredImageState(read, dir.path(), &error));
     ASSERT_TRUE(missing.screen().openImage(elsewhere.filePath(QStringLiteral("p2x2.png"))));
     EXPECT_EQ(missing.screen().calibration(), cal);
-
-    // Nonsense values take their defaults and do not stop the image.
-    QJsonObject broken = read;
-    broken[QStringLiteral("calibration")] =
-        QJsonObject{{QStringLiteral("matrix"), QStringLiteral("no")}};
-    broken[QStringLiteral("levels")] = QJsonObject{{QStringLiteral("gamma"), -4}};
-    broken[QStringLiteral("path")] = elsewhere.filePath(QStringLiteral("p2x2.png"));
-    window::MainWindow lenient;
-    ASSERT_TRUE(lenient.screen().setMeasuredImageState(broken, QString(), &error));
-    EXPECT_TRUE(lenient.screen().calibration().Valid());
-    EXPECT_EQ(lenient.screen().levels().gamma, image::kLeastGamma);
 }
 
 // A measured image travels with the structure file: saved with its levels and

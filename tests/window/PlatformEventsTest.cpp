@@ -1,5 +1,5 @@
-// The event rules the handlers rely on: when a field counts as left, which
-// mouse buttons act, and when activation redraws.
+// The event rules the handlers rely on: when a field counts as left, and
+// when activation redraws.
 #include <QMessageBox>
 #include <QTimer>
 
@@ -42,27 +42,6 @@ TEST_F(PlatformEventsTest, FieldIsLeftOnlyForAnotherControlAndNotForAMessageBox)
     QTest::qWait(50);
     EXPECT_EQ(boxes, std::vector<std::string>{"Quorvex: Wrong input: abc"});
     EXPECT_EQ(Text("lengthAField"), "2.0000");
-}
-
-// Any button's release acts on the saved-set buttons, a key press not; the
-// matrix hold takes a left click only.
-TEST_F(PlatformEventsTest, AnyMouseButtonReleasedOnTheSavedSetButtonsTheKeyboardNot) {
-    ShowActive();
-    const std::tuple<const char*, Qt::MouseButton, const char*> steps[] = {
-        {"saveButton", Qt::RightButton, "1/1"},  {"saveButton", Qt::MiddleButton, "1/2"},
-        {"saveButton", Qt::NoButton, "1/2"},     {"loadButton", Qt::RightButton, "2/2"},
-        {"loadButton", Qt::NoButton, "2/2"},     {"matrixLabel", Qt::RightButton, "2/2"},
-        {"clearButton", Qt::MiddleButton, "0/0"}};
-    for (const auto& [name, button, caption] : steps) {
-        if (button == Qt::NoButton) {  // the space bar
-            Find(name)->setFocus();
-            QTest::keyClick(Find(name), Qt::Key_Space);
-        } else {
-            MouseClick(name, button);
-        }
-        EXPECT_EQ(Text("loadButton"), "Load (" + std::string(caption) + ")") << name << button;
-        EXPECT_FALSE(W().matrixHeld());
-    }
 }
 
 TEST_F(PlatformEventsTest, ActivationRedrawsButNotOnReturnFromOwnMessageBox) {

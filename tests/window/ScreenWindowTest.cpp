@@ -1,11 +1,10 @@
 // The LEED screen window beside the main window: where its spots lie, which
-// spots it lists, what the read-out says, and how it takes typed settings,
-// keys, the wheel and kept structures.
+// spots it lists, what the read-out says, and how it takes typed settings
+// and kept structures.
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
 #include <QTest>
-#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <set>
@@ -44,13 +43,6 @@ class ScreenWindowTest : public MainWindowTest {
         const Vec2 g{h * r1.x + k * r2.x, h * r1.y + k * r2.y};
         const model::ScreenScale scale = model::MakeScreenScale(layer.structure, Scr().settings());
         return Scr().view->geometry().ToImage(g, scale) / Scr().view->devicePixelRatioF();
-    }
-    // A wheel turned by this many eighths of a degree over the view (a notch is 120).
-    void Wheel(int eighths) {
-        const QPointF at(Scr().view->width() / 2.0, Scr().view->height() / 2.0);
-        QWheelEvent event(at, Scr().view->mapToGlobal(at), {}, {0, eighths}, Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(Scr().view, &event);
     }
     QString ReadoutOf(double h, double k) {
         return Scr().readoutAt(ViewPoint(h, k)).value_or("none");
@@ -328,32 +320,6 @@ TEST_F(ScreenWindowTest, RefusedSettingsKeepThePreviousValueAndPicture) {
     }
 }
 
-// Page keys (reaching the window from the energy field) step 10 eV, a wheel's
-// notch 1 eV; neither leaves the range. Fine wheels send parts of a notch,
-// which add up to whole steps.
-TEST_F(ScreenWindowTest, PageKeysAndWheelStepTheEnergyWithinItsRange) {
-    ShowScreen();
-    // {from, key sent to the energy field or 0, eighths of a degree the wheel turns, wheel
-    // events, to}
-    using Step = std::tuple<double, int, int, int, double>;
-    // clang-format off
-    const Step steps[] = {{100, Qt::Key_PageUp, 0, 0, 110}, {100, Qt::Key_PageDown, 0, 0, 90},
-                          {995, Qt::Key_PageUp, 0, 0, 1000}, {1000, Qt::Key_PageUp, 0, 0, 1000},
-                          {15, Qt::Key_PageDown, 0, 0, 10}, {100, 0, 120, 1, 101},
-                          {100, 0, -360, 1, 97}, {1000, 0, 120, 1, 1000}, {10.5, 0, -120, 1, 10},
-                          {100, 0, 15, 8, 101}, {100, 0, -60, 6, 97}, {100, 0, 40, 2, 100}};
-    // clang-format on
-    for (const auto& [from, key, eighths, wheelEvents, to] : steps) {
-        SetEnergy(from);
-        if (key) QTest::keyClick(Scr().energyField, Qt::Key(key));
-        for (int i = 0; i < wheelEvents; ++i) Wheel(eighths);
-        EXPECT_EQ(Scr().settings().energy, to) << "from " << from;
-        EXPECT_EQ(Scr().energyField->text().toDouble(), to) << "from " << from;
-        EXPECT_EQ(Scr().energySlider->value(), std::lround(to)) << "from " << from;
-    }
-    EXPECT_TRUE(messages.empty());
-}
-
 // Ctrl+L opens the screen, which follows the form, keeps its settings in the
 // document and keeps at most four structures besides the current one.
 TEST_F(ScreenWindowTest, ControlLOpensTheScreenWhichFollowsTheFormAndKeepsFourStructures) {
@@ -375,17 +341,6 @@ TEST_F(ScreenWindowTest, ControlLOpensTheScreenWhichFollowsTheFormAndKeepsFourSt
     s.keepCurrent();  // a fifth: refused; the layers count the current one too
     EXPECT_EQ(std::tuple(messages.size(), s.keptList->count(), s.layers().size()),
               std::tuple(1u, 4, 5u));
-
-    s.keptList->setCurrentRow(1);
-    s.removeKeptButton->click();
-    std::vector<QString> names;
-    for (const window::ScreenLayer& layer : s.keptLayers()) names.push_back(layer.name);
-    EXPECT_EQ(names, (std::vector<QString>{"p(2x1)", "c(2x2)", "p(3x1)"}));
-    EXPECT_EQ(s.keptList->count(), 3);
-    EXPECT_TRUE(s.keepButton->isEnabled());
-    s.clearKeptButton->click();
-    EXPECT_EQ(s.keptList->count(), 0);
-    EXPECT_EQ(s.layers().size(), 1u);
 }
 
 }  // namespace

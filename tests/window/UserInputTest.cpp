@@ -1,8 +1,6 @@
 // Input as a keyboard or mouse user gives it: keys typed into closed lists,
 // clicks that stay with the control they hit, and the field that keeps the
 // focus after a refused entry.
-#include <QAbstractItemView>
-
 #include "window/WindowFixture.h"
 
 namespace quorvex::testing {
@@ -23,15 +21,6 @@ TEST_F(UserInputTest, KeysTypedIntoAClosedListChooseNothing) {
         EXPECT_EQ(S(), before) << list;
         EXPECT_EQ(W().updateRuns(), runs) << list;
     }
-    // F4 opens the list; Enter on a row is a choice.
-    auto* names = Find<QComboBox>("commonNameList");
-    names->setFocus();
-    QTest::keyClick(names, Qt::Key_F4);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return names->view()->isVisible(); }));
-    names->view()->setCurrentIndex(names->model()->index(9, 0));
-    QTest::keyClick(names->view(), Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return S().commonNameRow == 9; }));
-    EXPECT_EQ(Mat(), (Matrix{1, -1, 1, 1}));
 }
 
 TEST_F(UserInputTest, MouseEventsOnControlsStayWithThem) {
