@@ -135,17 +135,5 @@ TEST(RefuseBadFiles, NoImageAndOneMessage) {
     }
 }
 
-// The view's picture averages the pixels each of its pixels covers.
-TEST(Resampled, AveragesBlocksAndRepeatsWhenEnlarged) {
-    image::MeasuredImage m{.width = 4, .height = 2, .grey = {0, 100, 200, 300, 400, 500, 600, 700}};
-    EXPECT_EQ(image::Resampled(m, {2, 1}), (std::vector<std::uint16_t>{250, 450}));
-    EXPECT_EQ(image::Resampled(m, {8, 2})[1], 0);
-    EXPECT_EQ(image::Resampled(m, {8, 2})[2], 100);
-    EXPECT_EQ(image::Resampled(m, {1, 1}), (std::vector<std::uint16_t>{350}));
-    // Full-scale pixels do not overflow the sums.
-    m.grey.assign(8, 65535);
-    EXPECT_EQ(image::Resampled(m, {1, 1}), (std::vector<std::uint16_t>{65535}));
-}
-
 }  // namespace
 }  // namespace quorvex::testing

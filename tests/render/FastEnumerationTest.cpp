@@ -323,14 +323,5 @@ TEST(FastEnumeration, ALatticeDrawnAgainComesOutAsDrawnFirst) {
             EXPECT_EQ(pixels(variants[i]), first[i]) << "variant " << i << ", round " << round;
 }
 
-TEST(FastEnumeration, PixelIndexRoundsAsLround) {
-    std::vector<double> values = {0, -0.0, 7.5, -7.5, 22.5, -22.5, 7.4999999999999991, 1e6, -1e6};
-    for (int n = -700; n <= 700; ++n)
-        for (double d : {-1e-12, 0.0, 1e-12, 3.3}) values.push_back(15 * (n + 0.5) + d);
-    for (double v : values) ASSERT_EQ(platform::PixelIndex(v, 15), std::lround(v / 15)) << v;
-    EXPECT_EQ(platform::PixelIndex(1e300, 15), 1 << 20);
-    EXPECT_EQ(platform::PixelIndex(std::nan(""), 15), -(1 << 20));
-}
-
 }  // namespace
 }  // namespace quorvex::render

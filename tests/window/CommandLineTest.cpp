@@ -53,7 +53,6 @@ TEST_F(CommandLineTest, ExportsEachFormatWithoutADisplay) {
         {{"--view", "screen", "--energy", "250", "--one-colour"}, "screen.svg"},
         {{"--view", "form"}, "form.pdf"},
         {{"--view", "screen", "--energy", "40"}, "spots.csv"},
-        {{"--background", "white", "--captions"}, "pattern.svg"},
     };
     for (const Case& c : cases) {
         const QString out = Path(c.file);

@@ -92,9 +92,6 @@ class FastPictureTest : public WindowTest {
         render::UseStraightforwardLoops(false);
         EXPECT_EQ(Difference(fast, W().canvas().Image()), "") << name;
     }
-    void TypeMatrix(const Matrix& m) {
-        for (int i = 0; i < 4; ++i) Type(kMatrixFields[i], QString::number(m[i]));
-    }
     // Clicks of "mag -" on each box, without a redraw for each.
     void ZoomOut(int lattice, int pattern) {
         V().latticeZoom *= std::pow(1.2, lattice);
@@ -119,27 +116,6 @@ TEST_F(FastPictureTest, DefaultZoomAndZoomedOut) {
     ExpectSamePicture("(2r3x2r3)R30 domains");
     ZoomOut(30, 28);  // dots and spots a pixel or less apart
     ExpectSamePicture("(2r3x2r3)R30, 30 and 28 clicks of mag -");
-}
-
-TEST_F(FastPictureTest, FineNetsNeedlesAndSkewedCells) {
-    // The substrate net half a twip apart, turned 20 degrees, under a (20x20).
-    TypeMatrix({20, 0, 0, 20});
-    Click("rotateRightButton");
-    Click("rotateRightButton");
-    ZoomOut(26, 0);
-    ExpectSamePicture("(20x20) turned, 26 clicks");
-    Restart();
-    Choose("basicGroupList", "p2gg");
-    Type("lengthAField", "30");
-    Type("lengthBField", "0.01");
-    PaintDomains();
-    ExpectSamePicture("p2gg a = 30, b = 0.01");
-    // The basic lattice itself, by a basis of long nearly parallel vectors.
-    Choose("basicGroupList", "p2 ");
-    TypeMatrix({18, 1, 19, 1});
-    Click("rotateRightButton");
-    ExpectSamePicture("p2 (18 1 / 19 1) turned");
-    EXPECT_TRUE(messages.empty());
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The event rules the handlers rely on: when a field counts as left, and
-// when activation redraws.
+// The event rule the handlers rely on: when a field counts as left.
 #include <QMessageBox>
 #include <QTimer>
 
@@ -42,19 +41,6 @@ TEST_F(PlatformEventsTest, FieldIsLeftOnlyForAnotherControlAndNotForAMessageBox)
     QTest::qWait(50);
     EXPECT_EQ(boxes, std::vector<std::string>{"Quorvex: Wrong input: abc"});
     EXPECT_EQ(Text("lengthAField"), "2.0000");
-}
-
-TEST_F(PlatformEventsTest, ActivationRedrawsButNotOnReturnFromOwnMessageBox) {
-    const int beforeShow = W().updateRuns();
-    ShowActive();
-    EXPECT_EQ(W().updateRuns(), beforeShow + 1);
-    AnswerBoxes();
-    platform::ShowMessage("hello");
-    W().activateWindow();  // as the window manager gives the activation back
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&W()));
-    QTest::qWait(20);
-    EXPECT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(W().updateRuns(), beforeShow + 1);
 }
 
 }  // namespace
